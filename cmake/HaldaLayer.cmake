@@ -1,0 +1,21 @@
+# One static library per layer folder; every source in the folder belongs to it.
+# A layer names the layers below it that it may use, so the linker checks the architecture.
+function(halda_add_layer name)
+    cmake_parse_arguments(ARG "" "" "DEPS;QT" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} Qt6::Core ${ARG_QT})
+    target_compile_definitions(${name} PUBLIC HALDA_VERSION="${PROJECT_VERSION}")
+endfunction()
+
+# A test program made of every .cpp in a folder, each GoogleTest case its own ctest entry
+# (so each runs in its own process with its own temporary world).
+function(halda_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} halda_test_support GTest::gtest GTest::gmock)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,6 @@
+#include "model/MacroTable.h"
+
+MacroTable::Image& MacroTable::image() {
+    static Image bytes{};
+    return bytes;
+}

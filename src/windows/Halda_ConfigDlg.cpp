@@ -3,34 +3,46 @@
 #include "resources/LanguageTable.h"
 #include "store/Companion.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+
+namespace {
+QString textOr(const char* key, const char* fallback) {
+    const QString text = LanguageTable::instance().text(QString::fromLatin1(key));
+    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
+}
+
+// A command button at its place on the window, as left, top, right, bottom.
+QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                       int right, int bottom) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(caption);
+    button->setGeometry(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    // Enter must not save by accident: only a click on OK does.
+    button->setAutoDefault(false);
+    return button;
+}
+}  // namespace
 
 CHalda_ConfigDlg::CHalda_ConfigDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Halda_CHalda_ConfigDlg"));
-    auto* layout = new QVBoxLayout(this);
-    auto* label =
-        new QLabel(tr("Keyboard settings are loaded. OK saves and closes, Apply saves."), this);
-    label->setWordWrap(true);
-    layout->addWidget(label);
+    setFixedSize(740, 540);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    QPushButton* apply = buttons->addButton(QDialogButtonBox::Apply);
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    ok->setObjectName(QStringLiteral("ok"));
-    apply->setObjectName(QStringLiteral("apply"));
-    cancel->setObjectName(QStringLiteral("cancel"));
-    // Enter must not save by accident: only a click on OK does.
-    ok->setAutoDefault(false);
-    apply->setAutoDefault(false);
-    cancel->setAutoDefault(false);
+    auto* label = new QLabel(this);
+    label->setText(
+        tr("Keyboard settings are loaded. OK saves and closes, Apply saves, "
+           "Cancel closes without saving."));
+    label->setWordWrap(true);
+    label->setGeometry(23, 386, 700, 48);
+
+    QPushButton* ok = addButton(this, "ok", textOr("str_OK", "OK"), 261, 480, 323, 509);
+    QPushButton* cancel =
+        addButton(this, "cancel", textOr("str_Cancel", "Cancel"), 346, 480, 408, 509);
+    QPushButton* apply = addButton(this, "apply", textOr("str_Apply", "Apply"), 433, 480, 497, 509);
     connect(ok, &QPushButton::clicked, this, &CHalda_ConfigDlg::onOk);
     connect(apply, &QPushButton::clicked, this, &CHalda_ConfigDlg::onApply);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    layout->addWidget(buttons);
 
     initialise();
 }

@@ -70,7 +70,11 @@ public:
         ::kill(pid_t(process_.processId()), SIGKILL);
         process_.waitForFinished();
     }
-    bool waitForExit() { return process_.waitForFinished(2000); }
+    // True once the peer has ended on its own, cleanly.
+    bool waitForCleanExit() {
+        return process_.waitForFinished(2000) && process_.exitStatus() == QProcess::NormalExit &&
+               process_.exitCode() == 0;
+    }
 
 private:
     QString log_;
@@ -164,7 +168,7 @@ TEST(MessagesRemote, WindowOfAnEndedProcessIsNoLongerFound) {
     ASSERT_TRUE(ended.ready());
     const WindowHandle other = Messages::findWindow(QStringLiteral("Ended"));
     ASSERT_TRUE(Messages::postMessage(other, 0x102, 0, 0));
-    ASSERT_TRUE(ended.waitForExit());
+    ASSERT_TRUE(ended.waitForCleanExit());
     EXPECT_FALSE(QFile::exists(socketFile(QStringLiteral("Ended"))));
     EXPECT_EQ(Messages::findWindow(QStringLiteral("Ended")), 0u);
 }

@@ -3,13 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdint>
 
 // Window handles and window messages. Every window that receives messages has a 32-bit
 // handle from this one process-wide table. A post is delivered from the event loop after the
 // poster's code has returned; a send is handled before it returns and yields the reply.
 // Windows published for other processes can be found and reached from them through the
-// per-user window folder (see WindowDirectory).
+// per-user window folder (see WindowDirectory): a send to such a window waits, for a bounded
+// time, until the other process has handled it; a post returns once the message is on its way.
 using WindowHandle = std::uint32_t;
 
 class MessageReceiver {
@@ -26,7 +28,11 @@ public:
     static void setWindowTitle(WindowHandle window, const QString& title);
     // Forgets the handle; messages still queued for it are dropped.
     static void unregisterWindow(WindowHandle window);
-    // Makes the window reachable by other processes under each of the names.
+    // Makes the window reachable by other processes under each of the names and, from now
+    // on, under its title as well. Fails, publishing none of the names, when one of them is
+    // empty, holds '/', or is taken by a live window; a stale name left by a process that
+    // died is taken over. The title is published where it can be, without failing the call.
+    // This process finds its own windows under these names too.
     static bool publishWindow(WindowHandle window, const QStringList& names);
 
     // This process's windows first, then the windows other processes published.
@@ -40,4 +46,9 @@ public:
     // time.
     static std::int64_t sendMessage(WindowHandle window, std::uint32_t message,
                                     std::uint64_t wParam, std::int64_t lParam);
+
+    // True while a receiver handles a sent (rather than posted) message.
+    static bool inSendMessage();
+    // How long a send to another process waits for its reply (and a post for room to write).
+    static void setSendTimeout(std::chrono::milliseconds timeout);
 };

@@ -102,7 +102,7 @@ TEST(Registry, ReaderInAnotherProcessNeverSeesAMixedValue) {
 
     // The reader checks every read itself and prints how many were torn.
     QProcess reader;
-    reader.start(QStringLiteral(HALDA_TEST_BIN_DIR "/unit/registry_reader"),
+    reader.start(QStringLiteral(HALDA_REGISTRY_READER),
                  {key->directory() + "/Big", QString::number(a.size()), QString::number(b.size())});
     ASSERT_TRUE(reader.waitForStarted());
     for (int i = 0; i < 300; ++i)

@@ -1,0 +1,173 @@
+#include "e2e/HaldaSession.h"
+
+#include "support/TempWorld.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <csignal>
+
+namespace {
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeout.count())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+}  // namespace
+
+HaldaSession::HaldaSession() {
+    copyFolder(QStringLiteral(HALDA_APP_BUILD_DIR), appDir());
+    QFile::copy(QStringLiteral(HALDA_FAKE_COMPANION), appDir() + "Zelt_Setting");
+}
+
+HaldaSession::~HaldaSession() {
+    if (halda_.state() != QProcess::NotRunning) {
+        halda_.kill();
+        halda_.waitForFinished(3000);
+    }
+    companionControl({QStringLiteral("--quit")});
+    if (xvfbPid_ > 0) {
+        ::kill(xvfbPid_, SIGTERM);
+        ::waitpid(xvfbPid_, nullptr, 0);
+    }
+}
+
+QString HaldaSession::appDir() const {
+    return TempWorld::current().appDir();
+}
+
+bool HaldaSession::startXServer() {
+    // Xvfb picks a free display itself and tells us its number on a pipe, so tests running
+    // side by side never race for one.
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return false;
+    xvfbPid_ = ::fork();
+    if (xvfbPid_ == 0) {
+        ::dup2(pipeFds[1], 3);
+        ::close(pipeFds[0]);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten",
+                 "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    char buffer[16] = {};
+    const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer - 1);
+    ::close(pipeFds[0]);
+    if (xvfbPid_ < 0 || got <= 0)
+        return false;
+    display_ = QStringLiteral(":") + QString::fromLatin1(buffer).trimmed();
+    qputenv("DISPLAY", display_.toLatin1());
+    qunsetenv("QT_QPA_PLATFORM");  // the tool runs on the X server, not offscreen
+    return true;
+}
+
+bool HaldaSession::startHalda() {
+    halda_.setProgram(appDir() + "halda");
+    halda_.setProcessChannelMode(QProcess::ForwardedChannels);
+    halda_.start();
+    if (!halda_.waitForStarted())
+        return false;
+    QString found;
+    const bool shown = waitFor(
+        [&] {
+            return xdotool(
+                       {"search", "--onlyvisible", "--pid", QString::number(halda_.processId())},
+                       &found) &&
+                   !found.isEmpty();
+        },
+        std::chrono::seconds(15));
+    window_ = found.section('\n', 0, 0).trimmed();
+    return shown;
+}
+
+int HaldaSession::runSecondHalda() {
+    QProcess second;
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.start(appDir() + "halda", {});
+    if (!second.waitForFinished(10000)) {
+        second.kill();
+        return -1;
+    }
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+bool HaldaSession::click(int x, int y) {
+    return xdotool({"mousemove", "--sync", "--window", window_, QString::number(x),
+                    QString::number(y)}) &&
+           xdotool({"click", "1"});
+}
+
+bool HaldaSession::waitForHaldaExit(int& exitCode) {
+    if (!halda_.waitForFinished(10000))
+        return false;
+    exitCode = halda_.exitStatus() == QProcess::NormalExit ? halda_.exitCode() : -1;
+    return true;
+}
+
+QStringList HaldaSession::companionLog() const {
+    QFile file(appDir() + "companion.log");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+bool HaldaSession::waitForLogLine(const std::function<bool(const QString&)>& matches,
+                                  std::chrono::milliseconds timeout) {
+    return waitFor(
+        [&] {
+            const QStringList lines = companionLog();
+            return std::any_of(lines.begin(), lines.end(), matches);
+        },
+        timeout);
+}
+
+int HaldaSession::companionControl(const QStringList& arguments) {
+    QProcess control;
+    control.start(appDir() + "Zelt_Setting", arguments);
+    if (!control.waitForFinished(10000))
+        return -1;
+    return control.exitCode();
+}
+
+QByteArray HaldaSession::storedValue(const QString& name) const {
+    QFile file(TempWorld::current().configHome() + "/Quorv/Zelt/" + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().mid(4);
+}
+
+QString HaldaSession::digest(const QByteArray& data) {
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+}
+
+bool HaldaSession::xdotool(const QStringList& arguments, QString* output) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(10000))
+        return false;
+    if (output)
+        *output = QString::fromLatin1(process.readAllStandardOutput());
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}

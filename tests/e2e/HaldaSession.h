@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+
+// One run of the real tool as a user has it: its own X server, an application folder holding
+// the built program with the fake companion beside it, and a mouse driven by xdotool.
+class HaldaSession {
+public:
+    HaldaSession();  // starts Xvfb and lays out the application folder
+    ~HaldaSession();
+
+    bool startXServer();
+    QString appDir() const;
+    QString display() const { return display_; }
+
+    // Starts halda and waits until its main window is on screen; false when it is not.
+    bool startHalda();
+    // Starts another halda and waits for it to end; returns its exit code (-1 on time-out).
+    int runSecondHalda();
+    // Clicks at window client coordinates of the main window.
+    bool click(int x, int y);
+    bool waitForHaldaExit(int& exitCode);
+
+    // The companion's log, and the same for the tool's side of the window-message folder.
+    QStringList companionLog() const;
+    bool waitForLogLine(const std::function<bool(const QString&)>& matches,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    int companionControl(const QStringList& arguments);
+
+    QByteArray storedValue(const QString& name) const;  // data without the type header
+    static QString digest(const QByteArray& data);
+
+private:
+    bool xdotool(const QStringList& arguments, QString* output = nullptr);
+
+    pid_t xvfbPid_ = -1;
+    QString display_;
+    QProcess halda_;
+    QString window_;
+};

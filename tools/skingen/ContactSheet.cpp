@@ -7,8 +7,12 @@ namespace {
 constexpr int kGap = 16;
 constexpr int kLabel = 20;
 
-int scaleFor(const QImage& image) { return image.width() <= 32 ? 6 : 1; }
-int columnWidth(const QImage& image) { return std::max(image.width() * scaleFor(image), 130); }
+int scaleFor(const QImage& image) {
+    return image.width() <= 32 ? 6 : 1;
+}
+int columnWidth(const QImage& image) {
+    return std::max(image.width() * scaleFor(image), 130);
+}
 }  // namespace
 
 QImage contactSheet(const QList<QList<SheetEntry>>& rows) {

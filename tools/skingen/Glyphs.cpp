@@ -30,7 +30,9 @@ public:
         path.closeSubpath();
         fill(path);
     }
-    void line(qreal x1, qreal y1, qreal x2, qreal y2) { p_.drawLine(QPointF(x1, y1), QPointF(x2, y2)); }
+    void line(qreal x1, qreal y1, qreal x2, qreal y2) {
+        p_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    }
     void stroke(qreal width) {
         pen_.setWidthF(width);
         p_.setPen(pen_);
@@ -119,7 +121,8 @@ bool media(QPainter& p, const QRectF& box, const QString& name, const QColor& co
         g.p().drawArc(circle, 60 * 16, 290 * 16);
         const qreal a = 60 * M_PI / 180.0;
         const QPointF tip(12 + 7.5 * std::cos(a), 12 - 7.5 * std::sin(a));
-        g.fillPolygon({tip + QPointF(-4.6, -3.2), tip + QPointF(1.6, -4.8), tip + QPointF(0.8, 1.6)});
+        g.fillPolygon(
+            {tip + QPointF(-4.6, -3.2), tip + QPointF(1.6, -4.8), tip + QPointF(0.8, 1.6)});
     } else if (name == u"favourites") {
         QPolygonF star;
         for (int i = 0; i < 10; ++i) {

@@ -31,29 +31,35 @@ QFont fittingFont(const QString& text, qreal width, qreal pixels, bool bold = fa
     return legendFont(7, bold);
 }
 
-QRectF inner(const QRect& r) { return QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5); }
+QRectF inner(const QRect& r) {
+    return QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
+}
 
-void roundedBox(QPainter& p, const QRect& r, qreal radius, const QColor& fill, const QColor& border) {
+void roundedBox(QPainter& p, const QRect& r, qreal radius, const QColor& fill,
+                const QColor& border) {
     p.setPen(QPen(border, 1));
     p.setBrush(fill);
     p.drawRoundedRect(inner(r), radius, radius);
 }
 
 // A 1-pixel line just outside the rectangle, where a list or edit field draws itself inside.
-void outsideFrame(QPainter& p, const QRect& r, const QColor& fill) {
+// A side that would run through a painted text is left out rather than broken up.
+void outsideFrame(QPainter& p, const QRect& r, const QColor& fill, const QRegion& texts) {
     p.fillRect(r, fill);
-    p.setPen(QPen(Palette::line, 1));
-    p.setBrush(Qt::NoBrush);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.drawRect(r.adjusted(-1, -1, 0, 0));
-    p.setRenderHint(QPainter::Antialiasing, true);
+    const QRect o = r.adjusted(-1, -1, 1, 1);
+    const QRect sides[] = {
+        QRect(o.left(), o.top(), o.width(), 1), QRect(o.left(), o.bottom(), o.width(), 1),
+        QRect(o.left(), o.top(), 1, o.height()), QRect(o.right(), o.top(), 1, o.height())};
+    for (const QRect& side : sides)
+        if (!texts.intersects(side))
+            p.fillRect(side, Palette::line);
 }
 
 // Shifted characters printed above the unshifted one on two-legend keys.
 QString shiftedLegend(const QString& name) {
     static const QHash<QString, QString> shifted = {
-        {"`", "~"}, {"1", "!"}, {"2", "@"}, {"3", "#"}, {"4", "$"}, {"5", "%"}, {"6", "^"},
-        {"7", "&"}, {"8", "*"}, {"9", "("}, {"0", ")"}, {"-", "_"}, {"=", "+"}, {"[", "{"},
+        {"`", "~"}, {"1", "!"},  {"2", "@"}, {"3", "#"},  {"4", "$"}, {"5", "%"}, {"6", "^"},
+        {"7", "&"}, {"8", "*"},  {"9", "("}, {"0", ")"},  {"-", "_"}, {"=", "+"}, {"[", "{"},
         {"]", "}"}, {"\\", "|"}, {";", ":"}, {"'", "\""}, {",", "<"}, {".", ">"}, {"/", "?"}};
     return shifted.value(name);
 }
@@ -64,14 +70,27 @@ void drawKeyLegend(QPainter& p, const KeyCap& key, const QRectF& face, const QCo
     const QRectF glyphBox(face.center().x() - unit * 0.3, face.center().y() - unit * 0.3,
                           unit * 0.6, unit * 0.6);
     switch (key.vkcode) {
-        case 0x26: Glyphs::arrow(p, glyphBox, 0, colour); return;
-        case 0x27: Glyphs::arrow(p, glyphBox, 1, colour); return;
-        case 0x28: Glyphs::arrow(p, glyphBox, 2, colour); return;
-        case 0x25: Glyphs::arrow(p, glyphBox, 3, colour); return;
-        case 0xAD: Glyphs::speaker(p, glyphBox.adjusted(-4, -4, 4, 4), colour, true); return;
-        case 0x5D: Glyphs::menu(p, glyphBox, colour); return;
+        case 0x26:
+            Glyphs::arrow(p, glyphBox, 0, colour);
+            return;
+        case 0x27:
+            Glyphs::arrow(p, glyphBox, 1, colour);
+            return;
+        case 0x28:
+            Glyphs::arrow(p, glyphBox, 2, colour);
+            return;
+        case 0x25:
+            Glyphs::arrow(p, glyphBox, 3, colour);
+            return;
+        case 0xAD:
+            Glyphs::speaker(p, glyphBox.adjusted(-4, -4, 4, 4), colour, true);
+            return;
+        case 0x5D:
+            Glyphs::menu(p, glyphBox, colour);
+            return;
         case 0xC4: {  // Win Key Lock: a padlock beside the word
-            const QRectF lock(face.left() + 2, face.top() + 3, face.height() - 6, face.height() - 6);
+            const QRectF lock(face.left() + 2, face.top() + 3, face.height() - 6,
+                              face.height() - 6);
             Glyphs::padlock(p, lock, colour);
             p.setFont(legendFont(8, true));
             p.drawText(face.adjusted(lock.width() + 2, 0, 0, 0), Qt::AlignCenter,
@@ -84,12 +103,14 @@ void drawKeyLegend(QPainter& p, const KeyCap& key, const QRectF& face, const QCo
             return;
         case 0xC2:
         case 0xC3: {
-            const QString text = key.vkcode == 0xC2 ? QStringLiteral("S\u2212") : QStringLiteral("S+");
+            const QString text =
+                key.vkcode == 0xC2 ? QStringLiteral("S\u2212") : QStringLiteral("S+");
             p.setFont(legendFont(11, true));
             p.drawText(face, Qt::AlignCenter, text);
             return;
         }
-        default: break;
+        default:
+            break;
     }
     const QString shifted = shiftedLegend(key.name);
     if (!shifted.isEmpty()) {
@@ -157,16 +178,26 @@ void drawKeyboard(QPainter& p, const QRect& area, const QList<KeyCap>& keys, Con
 
 void drawButton(QPainter& p, const QRect& r, ControlLook look) {
     switch (look.kind) {
-        case ControlLook::Idle: roundedBox(p, r, 3, QColor(33, 37, 44), QColor(56, 62, 72)); break;
-        case ControlLook::Hover: roundedBox(p, r, 3, QColor(43, 48, 56), QColor(96, 105, 118)); break;
-        case ControlLook::Pressed: roundedBox(p, r, 3, Palette::accent, Palette::accentLight); break;
+        case ControlLook::Idle:
+            roundedBox(p, r, 3, QColor(33, 37, 44), QColor(56, 62, 72));
+            break;
+        case ControlLook::Hover:
+            roundedBox(p, r, 3, QColor(43, 48, 56), QColor(96, 105, 118));
+            break;
+        case ControlLook::Pressed:
+            roundedBox(p, r, 3, Palette::accent, Palette::accentLight);
+            break;
     }
 }
 
 void drawTab(QPainter& p, const QRect& r, ControlLook look) {
     switch (look.kind) {
-        case ControlLook::Idle: roundedBox(p, r, 3, QColor(27, 31, 37), QColor(42, 47, 55)); break;
-        case ControlLook::Hover: roundedBox(p, r, 3, QColor(36, 41, 48), QColor(66, 72, 82)); break;
+        case ControlLook::Idle:
+            roundedBox(p, r, 3, QColor(27, 31, 37), QColor(42, 47, 55));
+            break;
+        case ControlLook::Hover:
+            roundedBox(p, r, 3, QColor(36, 41, 48), QColor(66, 72, 82));
+            break;
         case ControlLook::Pressed:
             roundedBox(p, r, 3, QColor(33, 31, 32), QColor(62, 52, 47));
             p.fillRect(QRect(r.left() + 2, r.bottom() - 3, r.width() - 4, 3), Palette::accent);
@@ -178,7 +209,9 @@ void drawTab(QPainter& p, const QRect& r, ControlLook look) {
 void drawToggle(QPainter& p, const QRect& r, ControlLook look) {
     QColor lamp(62, 68, 78);
     switch (look.kind) {
-        case ControlLook::Idle: roundedBox(p, r, 3, QColor(33, 37, 44), QColor(56, 62, 72)); break;
+        case ControlLook::Idle:
+            roundedBox(p, r, 3, QColor(33, 37, 44), QColor(56, 62, 72));
+            break;
         case ControlLook::Hover:
             roundedBox(p, r, 3, QColor(43, 48, 56), QColor(96, 105, 118));
             lamp = QColor(112, 120, 132);
@@ -249,7 +282,8 @@ void drawChoice(QPainter& p, const SkinItem& item, ControlLook look) {
 }
 
 // A switch drawn as a pill whose knob sits right and lit while on.
-void drawSwitch(QPainter& p, const QRect& r, bool on, const QColor& offTrack, const QColor& offKnob) {
+void drawSwitch(QPainter& p, const QRect& r, bool on, const QColor& offTrack,
+                const QColor& offKnob) {
     const QRectF track(QRectF(r).center().x() - 15, QRectF(r).center().y() - 6, 30, 12);
     p.setPen(Qt::NoPen);
     p.setBrush(on ? Palette::accent : offTrack);
@@ -304,8 +338,10 @@ void drawArt(QPainter& p, const SkinItem& item) {
         p.setPen(QPen(QColor(52, 58, 67), 1.5));
         p.setBrush(QColor(29, 33, 39));
         p.drawRoundedRect(body, 38, 44);
-        p.drawLine(QPointF(body.center().x(), body.top()), QPointF(body.center().x(), body.top() + 48));
-        p.drawLine(QPointF(body.left() + 3, body.top() + 48), QPointF(body.right() - 3, body.top() + 48));
+        p.drawLine(QPointF(body.center().x(), body.top()),
+                   QPointF(body.center().x(), body.top() + 48));
+        p.drawLine(QPointF(body.left() + 3, body.top() + 48),
+                   QPointF(body.right() - 3, body.top() + 48));
         p.setPen(Qt::NoPen);
         p.setBrush(Palette::accent);
         p.drawRoundedRect(QRectF(body.center().x() - 3.5, body.top() + 14, 7, 18), 3.5, 3.5);
@@ -362,10 +398,11 @@ QImage paintSkin(const SkinSet& set, const QString& state, const QList<KeyCap>& 
     image.fill(set.page ? Palette::page : set.roundedOutline ? Palette::edge : Palette::surface);
 
     // Windows paint their own texts into these areas, so decorations keep out of them.
-    QRegion decorations(all);
+    QRegion texts;
     for (const SkinItem& item : set.items)
         if (item.kind == u"text")
-            decorations -= item.rect;
+            texts += item.rect;
+    const QRegion decorations = QRegion(all) - texts;
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -374,7 +411,8 @@ QImage paintSkin(const SkinSet& set, const QString& state, const QList<KeyCap>& 
     outline.addRoundedRect(QRectF(all), kOutlineRadius, kOutlineRadius);
     if (set.roundedOutline) {
         QPainterPath face;
-        face.addRoundedRect(QRectF(all).adjusted(1, 1, -1, -1), kOutlineRadius - 1, kOutlineRadius - 1);
+        face.addRoundedRect(QRectF(all).adjusted(1, 1, -1, -1), kOutlineRadius - 1,
+                            kOutlineRadius - 1);
         p.fillPath(face, Palette::surface);
     } else if (!set.page) {
         p.setClipRegion(decorations);
@@ -392,8 +430,9 @@ QImage paintSkin(const SkinSet& set, const QString& state, const QList<KeyCap>& 
             continue;
         } else if (k == u"header") {
             p.fillRect(item.rect, Palette::header);
-            p.fillRect(QRect(item.rect.left() + 1, item.rect.bottom() + 1, item.rect.width() - 2, 1),
-                       Palette::line);
+            p.fillRect(
+                QRect(item.rect.left() + 1, item.rect.bottom() + 1, item.rect.width() - 2, 1),
+                Palette::line);
         } else if (k == u"panel") {
             p.fillRect(item.rect, set.name == u"Setting" ? Palette::page : Palette::panel);
             p.setClipRegion(decorations);
@@ -404,9 +443,7 @@ QImage paintSkin(const SkinSet& set, const QString& state, const QList<KeyCap>& 
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setClipping(false);
         } else if (k == u"frame" || k == u"well") {
-            p.setClipRegion(decorations);
-            outsideFrame(p, item.rect, k == u"well" ? QColor(17, 19, 23) : Palette::surface);
-            p.setClipping(false);
+            outsideFrame(p, item.rect, k == u"well" ? QColor(17, 19, 23) : Palette::surface, texts);
         } else if (k == u"logo") {
             drawLogo(p, item.rect);
         } else if (k == u"art") {

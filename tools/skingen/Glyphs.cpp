@@ -108,7 +108,7 @@ bool media(QPainter& p, const QRectF& box, const QString& name, const QColor& co
         g.stroke(2.2);
         p.save();
         p.translate(12, 12);
-        p.scale(0.62, 0.62);
+        p.scale(0.78, 0.78);
         p.translate(-12, -12);
         arrowLine(g, name == u"forward");
         p.restore();

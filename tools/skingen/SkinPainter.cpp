@@ -268,7 +268,7 @@ void drawMedia(QPainter& p, const SkinItem& item, ControlLook look) {
     QColor ink;
     tile(p, item.rect, look, ink);
     const QPointF c = QRectF(item.rect).center();
-    const qreal side = std::min(item.rect.width(), item.rect.height()) * 0.58;
+    const qreal side = std::min(item.rect.width(), item.rect.height()) * 0.66;
     if (!Glyphs::media(p, QRectF(c.x() - side / 2, c.y() - side / 2, side, side), item.icon, ink))
         qFatal("unknown media icon %s", qPrintable(item.icon));
 }
@@ -323,7 +323,7 @@ void drawLogo(QPainter& p, const QRect& r) {
     p.setPen(Qt::NoPen);
     p.setBrush(Palette::accent);
     p.drawRoundedRect(QRectF(r.left(), r.top() + 6, 5, r.height() - 12), 2, 2);
-    QFont font = legendFont(25, true);
+    QFont font = legendFont(r.height() * 0.66, true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 4);
     p.setFont(font);
     p.setPen(QColor(214, 218, 224));

@@ -1,6 +1,7 @@
 #include "e2e/HaldaSession.h"
 
 #include "support/TempWorld.h"
+#include "support/WaitUntil.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,17 +15,6 @@
 #include <csignal>
 
 namespace {
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeout.count())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 void copyFolder(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -90,14 +80,14 @@ bool HaldaSession::startHalda() {
     if (!halda_.waitForStarted())
         return false;
     QString found;
-    const bool shown = waitFor(
+    const bool shown = waitUntil(
         [&] {
             return xdotool(
                        {"search", "--onlyvisible", "--pid", QString::number(halda_.processId())},
                        &found) &&
                    !found.isEmpty();
         },
-        std::chrono::seconds(15));
+        15000);
     window_ = found.section('\n', 0, 0).trimmed();
     return shown;
 }
@@ -135,12 +125,12 @@ QStringList HaldaSession::companionLog() const {
 
 bool HaldaSession::waitForLogLine(const std::function<bool(const QString&)>& matches,
                                   std::chrono::milliseconds timeout) {
-    return waitFor(
+    return waitUntil(
         [&] {
             const QStringList lines = companionLog();
             return std::any_of(lines.begin(), lines.end(), matches);
         },
-        timeout);
+        int(timeout.count()));
 }
 
 int HaldaSession::companionControl(const QStringList& arguments) {

@@ -2,6 +2,7 @@
 #include "platform/Registry.h"
 
 #include "support/TempWorld.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -17,17 +18,6 @@
 #include <vector>
 
 namespace {
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 2000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // The fake companion as the tool meets it: copied into the application folder and started
 // from there, so its log lands beside it.
@@ -86,7 +76,8 @@ TEST(MessagesFakeCompanion, LogsWhatItIsToldAndObeysItsControls) {
     Companion companion;
     companion.start();
     WindowHandle window = 0;
-    ASSERT_TRUE(waitFor([&] { return (window = Messages::findWindow("QuorvZelt_Setting")) != 0; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return (window = Messages::findWindow("QuorvZelt_Setting")) != 0; }));
 
     ToolWindow tool;
     const WindowHandle toolHandle = Messages::registerWindow(&tool, QStringLiteral("Halda"));
@@ -94,10 +85,10 @@ TEST(MessagesFakeCompanion, LogsWhatItIsToldAndObeysItsControls) {
         toolHandle, {QStringLiteral("hwnd-%1").arg(toolHandle, 8, 16, QLatin1Char('0'))}));
     // A send overtakes posts not handled yet, so the registration is awaited first.
     ASSERT_TRUE(Messages::postMessage(window, 0x602, toolHandle, 0));
-    ASSERT_TRUE(waitFor([&] { return companion.log().contains("recv 0x602"); }));
+    ASSERT_TRUE(waitUntil([&] { return companion.log().contains("recv 0x602"); }));
     EXPECT_EQ(Messages::sendMessage(window, 0x654, 0, 0), 0);
     ASSERT_TRUE(Messages::postMessage(window, 0x601, 0, 1));
-    ASSERT_TRUE(waitFor([&] { return companion.log().contains("recv 0x601"); }));
+    ASSERT_TRUE(waitUntil([&] { return companion.log().contains("recv 0x601"); }));
 
     EXPECT_EQ(companion.run({"--busy", "on"}), 0);
     EXPECT_NE(Messages::findWindow(QStringLiteral("Zelt_Progressbar")), 0u);
@@ -105,7 +96,7 @@ TEST(MessagesFakeCompanion, LogsWhatItIsToldAndObeysItsControls) {
     EXPECT_EQ(Messages::findWindow(QStringLiteral("Zelt_Progressbar")), 0u);
 
     EXPECT_EQ(companion.run({"--post-load-profile", "3"}), 0);
-    EXPECT_TRUE(waitFor([&] { return tool.profile == 3; }));
+    EXPECT_TRUE(waitUntil([&] { return tool.profile == 3; }));
 
     EXPECT_EQ(companion.run({}), 0);  // a second start leaves the first one running
     EXPECT_EQ(companion.run({"--quit"}), 0);

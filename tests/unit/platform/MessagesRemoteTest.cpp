@@ -3,6 +3,7 @@
 #include "platform/WindowFrame.h"
 
 #include "support/TempWorld.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -25,17 +26,6 @@
 #include <vector>
 
 namespace {
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 2000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 QString socketFile(const QString& name) {
     return Paths::runtimeDirectory() + QLatin1Char('/') + name;
@@ -53,7 +43,7 @@ public:
     explicit Peer(const QString& name)
         : log_(TempWorld::current().root() + QStringLiteral("/peer-") + name + ".log") {
         process_.start(QStringLiteral(HALDA_MESSAGES_PEER), {name, log_});
-        ready_ = waitFor([this] { return log().contains(QStringLiteral("ready")); });
+        ready_ = waitUntil([this] { return log().contains(QStringLiteral("ready")); });
     }
     ~Peer() {
         process_.kill();
@@ -139,7 +129,7 @@ TEST(MessagesRemote, PostReturnsAtOnceAndPostsArriveInOrder) {
         ASSERT_TRUE(Messages::postMessage(window, 0x200, 0, i));
     EXPECT_FALSE(peer.log().contains(QStringLiteral("handled")));
     peer.go();
-    ASSERT_TRUE(waitFor([&] { return peer.log().contains(QStringLiteral("0x200 post 0 4")); }));
+    ASSERT_TRUE(waitUntil([&] { return peer.log().contains(QStringLiteral("0x200 post 0 4")); }));
     EXPECT_EQ(peer.log(), QStringLiteral("ready\n"
                                          "handled 0x101 post 1 2\n"
                                          "handled 0x200 post 0 0\n"
@@ -221,8 +211,8 @@ TEST(MessagesRemote, MalformedFramesAreDropped) {
     writeRaw(QStringLiteral("Raw"), shortFrame);
     writeRaw(QStringLiteral("Raw"), frameBytes(0x42, 7));
     writeRaw(QStringLiteral("Raw"), frameBytes(0x43, WindowFrame::Post));
-    ASSERT_TRUE(waitFor([&] { return !recorder.received.empty(); }));
-    waitFor([] { return false; }, 100);
+    ASSERT_TRUE(waitUntil([&] { return !recorder.received.empty(); }));
+    waitUntil([] { return false; }, 100);
     EXPECT_EQ(recorder.received, std::vector<std::uint32_t>{0x43});
     Messages::unregisterWindow(window);
 }
@@ -264,7 +254,7 @@ TEST(MessagesRemote, PeerOfAnotherUserIsRefused) {
     }
     ASSERT_GT(child, 0);
     int status = -1;
-    EXPECT_TRUE(waitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }));
+    EXPECT_TRUE(waitUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     QCoreApplication::processEvents();
     EXPECT_TRUE(recorder.received.empty());

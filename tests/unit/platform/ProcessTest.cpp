@@ -1,12 +1,11 @@
 #include "platform/Process.h"
 
 #include "support/TempWorld.h"
+#include "support/WaitUntil.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -28,12 +27,12 @@ TEST(SingleInstanceLock, HolderThatDiesFreesTheLock) {
     holder.start(QStringLiteral("flock"),
                  {QStringLiteral("-o"), path, QStringLiteral("sleep"), QStringLiteral("30")});
     ASSERT_TRUE(holder.waitForStarted());
-    QElapsedTimer waited;
-    waited.start();
-    while (lock.acquire() && waited.elapsed() < 2000) {  // until the holder has it
+    waitUntil([&] {  // until the holder has it
+        if (!lock.acquire())
+            return true;
         lock.release();
-        QThread::msleep(10);
-    }
+        return false;
+    });
     EXPECT_FALSE(lock.acquire());
     holder.kill();
     holder.waitForFinished();
@@ -50,10 +49,6 @@ TEST(Process, StartsAnExecutableDetached) {
     }
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(Process::startDetached(script));
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(marker) && waited.elapsed() < 5000)
-        Process::sleepMs(10);
-    EXPECT_TRUE(QFileInfo::exists(marker));
+    EXPECT_TRUE(waitUntil([&] { return QFileInfo::exists(marker); }, 5000));
     EXPECT_FALSE(Process::startDetached(TempWorld::current().appDir() + "missing"));
 }

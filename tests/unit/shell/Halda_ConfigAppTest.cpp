@@ -1,6 +1,7 @@
 #include "shell/Halda_ConfigApp.h"
 
 #include "support/TempWorld.h"
+#include "support/WaitUntil.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -54,10 +55,7 @@ TEST(Halda_ConfigApp, SecondInstanceStartsTheCompanionAgainAndEndsSilently) {
     bool shown = false;
     EXPECT_EQ(second.run([&] { shown = true; }), 0);
     EXPECT_FALSE(shown);
-    QElapsedTimer waited;
-    waited.start();
-    while (startsIn(log) < 1 && waited.elapsed() < 3000)
-        Process::sleepMs(10);
+    EXPECT_TRUE(waitUntil([&] { return startsIn(log) >= 1; }, 3000));
     EXPECT_EQ(startsIn(log), 1);
 }
 

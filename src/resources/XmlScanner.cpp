@@ -22,6 +22,16 @@ bool isQuote(char16_t c) {
     return c == u'"' || c == u'\'';
 }
 
+// The first occurrence of a short terminator ("-->", "?>", "]]>") at or after from; the search
+// runs on its first unit, which the library finds with vector instructions.
+qsizetype findTerminator(QStringView t, qsizetype from, QStringView terminator) {
+    const QChar first = terminator.front();
+    for (qsizetype i = t.indexOf(first, from); i >= 0; i = t.indexOf(first, i + 1))
+        if (t.sliced(i).startsWith(terminator))
+            return i;
+    return -1;
+}
+
 // The first ">" at or after from that is not inside a quoted string; -1 when there is none.
 qsizetype declarationEnd(QStringView t, qsizetype from) {
     const char16_t* d = t.utf16();
@@ -50,7 +60,7 @@ qsizetype doctypeEnd(QStringView t, qsizetype from) {
         if (kind == u'E' || kind == u'A' || kind == u'N') {
             i = declarationEnd(t, i + 2);
         } else if (kind == u'-' && i + 3 < n && d[i + 3] == u'-') {
-            i = t.indexOf(u"-->", i + 4);
+            i = findTerminator(t, i + 4, u"-->");
             if (i >= 0)
                 i += 2;
         } else {
@@ -143,7 +153,7 @@ XmlNode XmlScanner::scan(QStringView t, qsizetype p) {
     if (c1 == u'?') {
         node.nameStart = p + 2;
         node.nameEnd = nameEnd(t, p + 2);
-        return finish(XmlNode::ProcessingInstruction, t.indexOf(u"?>", p + 2), 2,
+        return finish(XmlNode::ProcessingInstruction, findTerminator(t, p + 2, u"?>"), 2,
                       "Processing instruction");
     }
     if (c1 == u'!') {
@@ -151,12 +161,12 @@ XmlNode XmlScanner::scan(QStringView t, qsizetype p) {
         if (c2 == u'-') {
             if (unit(p + 3) != u'-')
                 return malformed(incorrect("comment tag", p));
-            return finish(XmlNode::Comment, t.indexOf(u"-->", p + 4), 3, "Comment");
+            return finish(XmlNode::Comment, findTerminator(t, p + 4, u"-->"), 3, "Comment");
         }
         if (c2 == u'[') {
             if (unit(p + 3) != u'C')
                 return malformed(incorrect("tag", p));
-            return finish(XmlNode::CData, t.indexOf(u"]]>", p + 3), 3, "CDATA Section");
+            return finish(XmlNode::CData, findTerminator(t, p + 3, u"]]>"), 3, "CDATA Section");
         }
         if (c2 == u'D')
             return finish(XmlNode::Declaration, doctypeEnd(t, p + 2), 1, "Doctype");

@@ -1,5 +1,6 @@
 #include "windows/Halda_ConfigDlg.h"
 
+#include "platform/Paths.h"
 #include "resources/LanguageTable.h"
 #include "store/Companion.h"
 
@@ -7,9 +8,8 @@
 #include <QPushButton>
 
 namespace {
-QString textOr(const char* key, const char* fallback) {
-    const QString text = LanguageTable::instance().text(QString::fromLatin1(key));
-    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
+QString text(const char* key) {
+    return LanguageTable::instance().text(QString::fromLatin1(key));
 }
 
 // A command button at its place on the window, as left, top, right, bottom.
@@ -36,10 +36,9 @@ CHalda_ConfigDlg::CHalda_ConfigDlg(QWidget* parent) : QDialog(parent) {
     label->setWordWrap(true);
     label->setGeometry(23, 386, 700, 48);
 
-    QPushButton* ok = addButton(this, "ok", textOr("str_OK", "OK"), 261, 480, 323, 509);
-    QPushButton* cancel =
-        addButton(this, "cancel", textOr("str_Cancel", "Cancel"), 346, 480, 408, 509);
-    QPushButton* apply = addButton(this, "apply", textOr("str_Apply", "Apply"), 433, 480, 497, 509);
+    QPushButton* ok = addButton(this, "ok", text("str_OK"), 261, 480, 323, 509);
+    QPushButton* cancel = addButton(this, "cancel", text("str_Cancel"), 346, 480, 408, 509);
+    QPushButton* apply = addButton(this, "apply", text("str_Apply"), 433, 480, 497, 509);
     connect(ok, &QPushButton::clicked, this, &CHalda_ConfigDlg::onOk);
     connect(apply, &QPushButton::clicked, this, &CHalda_ConfigDlg::onApply);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -52,10 +51,7 @@ CHalda_ConfigDlg::~CHalda_ConfigDlg() {
 }
 
 void CHalda_ConfigDlg::initialise() {
-    QString title = LanguageTable::instance().text(QStringLiteral("str_title"));
-    if (title.isEmpty())
-        title = QStringLiteral("Halda");
-    setWindowTitle(title);
+    setWindowTitle(LanguageTable::instance().text(QStringLiteral("str_title")));
 
     handle_ = Messages::registerWindow(this, windowTitle());
     // The companion reaches us by handle only: it learns it from the registration below.
@@ -66,6 +62,10 @@ void CHalda_ConfigDlg::initialise() {
     if (companion_)
         Messages::postMessage(companion_, Companion::RegisterWindow, handle_, 0);
 
+    layout_.load(Paths::joinPath(Paths::executableDirectory(), QStringLiteral("ButtonPos"),
+                                 QStringLiteral("xml")));
+    // The key defaults are built from the layout's codes, so it is read before the store.
+    store_.setLayoutCodes(layout_.layoutCodes());
     store_.load();
 }
 

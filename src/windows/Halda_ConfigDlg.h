@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Messages.h"
+#include "resources/KeyLayout.h"
 #include "store/SettingsStore.h"
 
 #include <QDialog>
@@ -26,6 +27,7 @@ private:
     void onOk();
     void onApply();
 
+    KeyLayout layout_;
     SettingsStore store_;
     WindowHandle handle_ = 0;
     WindowHandle companion_ = 0;  // kept from start-up for the rate and restore notices

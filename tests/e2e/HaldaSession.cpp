@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <cstring>
 
 namespace {
 void copyFolder(const QString& from, const QString& to) {
@@ -49,25 +50,37 @@ QString HaldaSession::appDir() const {
 
 bool HaldaSession::startXServer() {
     // Xvfb picks a free display itself and tells us its number on a pipe, so tests running
-    // side by side never race for one.
+    // side by side never race for one. Without -noreset it would reset when the last client
+    // (each xdotool call) leaves, and write to the pipe again.
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
         return false;
     xvfbPid_ = ::fork();
     if (xvfbPid_ == 0) {
-        ::dup2(pipeFds[1], 3);
+        // Close the read end first: it may itself be fd 3.
         ::close(pipeFds[0]);
+        ::dup2(pipeFds[1], 3);
         ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten",
-                 "tcp", static_cast<char*>(nullptr));
+                 "tcp", "-noreset", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
+    // The number and its newline come in two writes; closing the pipe before the newline
+    // has arrived would kill the server.
     char buffer[16] = {};
-    const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer - 1);
+    ssize_t got = 0;
+    while (got < ssize_t(sizeof buffer - 1) && !std::memchr(buffer, '\n', std::size_t(got))) {
+        const ssize_t more = ::read(pipeFds[0], buffer + got, sizeof buffer - 1 - std::size_t(got));
+        if (more <= 0)
+            break;
+        got += more;
+    }
     ::close(pipeFds[0]);
-    if (xvfbPid_ < 0 || got <= 0)
+    bool isNumber = false;
+    const int number = QString::fromLatin1(buffer).trimmed().toInt(&isNumber);
+    if (xvfbPid_ < 0 || got <= 0 || !isNumber)
         return false;
-    display_ = QStringLiteral(":") + QString::fromLatin1(buffer).trimmed();
+    display_ = QStringLiteral(":") + QString::number(number);
     qputenv("DISPLAY", display_.toLatin1());
     qunsetenv("QT_QPA_PLATFORM");  // the tool runs on the X server, not offscreen
     return true;
@@ -104,8 +117,7 @@ int HaldaSession::runSecondHalda() {
 }
 
 bool HaldaSession::click(int x, int y) {
-    return xdotool({"mousemove", "--sync", "--window", window_, QString::number(x),
-                    QString::number(y)}) &&
+    return xdotool({"mousemove", "--window", window_, QString::number(x), QString::number(y)}) &&
            xdotool({"click", "1"});
 }
 

@@ -1,4 +1,5 @@
 #include "e2e/HaldaSession.h"
+#include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +61,14 @@ TEST_F(StartupSave, FirstStartStoresDefaultsAndOkSavesBetweenTheTwoNotices) {
 }
 
 TEST_F(StartupSave, ApplyPostsItsNoticeAndWaitsWhileTheCompanionIsBusy) {
+    const QString keysBefore = HaldaSession::digest(session.storedValue("KeySetting"));
     ASSERT_TRUE(session.click(ApplyX, ApplyY));
     ASSERT_TRUE(
         session.waitForLogLine([](const QString& l) { return l.startsWith("recv 0x601 "); }));
-    const QString keys = HaldaSession::digest(session.storedValue("KeySetting"));
+    const QString keysAfter = HaldaSession::digest(session.storedValue("KeySetting"));
     EXPECT_EQ(messagesAfterRegistration(session.companionLog()),
-              (QStringList{"recv 0x654 send w=0 l=0 key=" + keys,
-                           "recv 0x601 post w=0 l=0 key=" + keys}));
+              (QStringList{"recv 0x654 send w=0 l=0 key=" + keysBefore,
+                           "recv 0x601 post w=0 l=0 key=" + keysAfter}));
 
     ASSERT_EQ(session.companionControl({"--busy", "on"}), 0);
     ASSERT_TRUE(session.click(ApplyX, ApplyY));

@@ -1,12 +1,12 @@
 // Reads one registry value file in a loop until its parent closes our stdin, and reports how
 // many reads were neither of the two whole contents the parent writes.
+#include <poll.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <poll.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 bool isWhole(const std::string& bytes, char fill, std::size_t size) {
@@ -22,7 +22,8 @@ bool parentStillWriting() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return 2;
+    if (argc != 4)
+        return 2;
     const std::size_t sizeA = std::strtoul(argv[2], nullptr, 10);
     const std::size_t sizeB = std::strtoul(argv[3], nullptr, 10);
     long reads = 0, torn = 0;
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
         std::ifstream in(argv[1], std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), {});
         ++reads;
-        if (!isWhole(bytes, 'a', sizeA) && !isWhole(bytes, 'b', sizeB)) ++torn;
+        if (!isWhole(bytes, 'a', sizeA) && !isWhole(bytes, 'b', sizeB))
+            ++torn;
     } while (parentStillWriting());
     std::printf("torn=%ld reads=%ld\n", torn, reads);
     return torn == 0 ? 0 : 1;

@@ -20,8 +20,9 @@ public:
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-    // True when this process now holds the lock; false when another process holds it (or
-    // the lock file cannot be made, which also means we cannot be sure we are alone).
+    // False only when another process holds the lock. When the lock file cannot be made at
+    // all, nobody can hold it: acquire() answers true without holding anything (isHeld()
+    // tells), so a broken runtime folder never keeps the tool from starting.
     bool acquire();
     void release();
     bool isHeld() const { return fd_ >= 0; }

@@ -52,3 +52,9 @@ TEST(Process, StartsAnExecutableDetached) {
     EXPECT_TRUE(waitUntil([&] { return QFileInfo::exists(marker); }, 5000));
     EXPECT_FALSE(Process::startDetached(TempWorld::current().appDir() + "missing"));
 }
+
+TEST(SingleInstanceLock, UnusableRuntimeFolderDoesNotPretendAnotherInstanceRuns) {
+    SingleInstanceLock lock(QStringLiteral("no/such/folder"));
+    EXPECT_TRUE(lock.acquire());
+    EXPECT_FALSE(lock.isHeld());
+}

@@ -52,6 +52,14 @@ QByteArray defaultKeySetting() {
     return bytes;
 }
 
+void expectAllDefaultsStored() {
+    EXPECT_EQ(stored("KeySetting"), binary(defaultKeySetting()));
+    EXPECT_EQ(stored("MacroSetting"), binary(QByteArray(130404, 0)));
+    EXPECT_EQ(stored("CombSetting"), binary(QByteArray(52404, 0)));
+    EXPECT_EQ(stored("RateSetting"), binary(QByteArray("\x08\x00\x00\x00", 4)));
+    EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(4, 0)));
+}
+
 // Stands in for the companion inside the test process: notes each message with the stored
 // key setting at that moment, so the order against the writes shows.
 class RecordingCompanion : public MessageReceiver {
@@ -95,11 +103,7 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheKeyWithAllFiveDefaults) {
     MacroTable::image().fill(0x11);
     CombTable::image().fill(0x22);
     settings.load();
-    EXPECT_EQ(stored("KeySetting"), binary(defaultKeySetting()));
-    EXPECT_EQ(stored("MacroSetting"), binary(QByteArray(130404, 0)));
-    EXPECT_EQ(stored("CombSetting"), binary(QByteArray(52404, 0)));
-    EXPECT_EQ(stored("RateSetting"), binary(QByteArray("\x08\x00\x00\x00", 4)));
-    EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(4, 0)));
+    expectAllDefaultsStored();
     EXPECT_EQ(KeyTable::instance().size(), 92u);
     EXPECT_EQ(MacroTable::image()[0], 0);
     EXPECT_TRUE(shown.isEmpty());
@@ -132,11 +136,7 @@ TEST_F(SettingsStoreTest, UnusableValuesAreReplacedByDefaultsAndWrittenBack) {
     store("RateSetting", 4, QByteArray("\x01\x00\x00\x00", 4));  // REG_DWORD
     store("ProSettingSel", 3, QByteArray(5, 0));                 // too long
     settings.load();
-    EXPECT_EQ(stored("KeySetting"), binary(defaultKeySetting()));
-    EXPECT_EQ(stored("MacroSetting"), binary(QByteArray(130404, 0)));
-    EXPECT_EQ(stored("CombSetting"), binary(QByteArray(52404, 0)));
-    EXPECT_EQ(stored("RateSetting"), binary(QByteArray("\x08\x00\x00\x00", 4)));
-    EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(4, 0)));
+    expectAllDefaultsStored();
     EXPECT_EQ(settings.reportRate, 8);
 }
 

@@ -10,11 +10,17 @@ function(halda_add_layer name)
 endfunction()
 
 # A test program made of every .cpp in a folder, each GoogleTest case its own ctest entry
-# (so each runs in its own process with its own temporary world).
+# (so each runs in its own process with its own temporary world). WIDGETS gives it a widget
+# application instead of a core one.
 function(halda_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} halda_test_support GTest::gtest GTest::gmock)
+    if(ARG_WIDGETS)
+        set(main halda_widget_test_main)
+    else()
+        set(main halda_test_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${main} GTest::gtest GTest::gmock)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${ARG_PROPERTIES})

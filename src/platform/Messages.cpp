@@ -89,6 +89,15 @@ WindowHandle Messages::registerWindow(MessageReceiver* receiver, const QString& 
     return handle;
 }
 
+WindowHandle Messages::handleOf(const MessageReceiver* receiver) {
+    if (!receiver)
+        return 0;
+    for (const auto& [handle, window] : table().windows)
+        if (window.receiver == receiver)
+            return handle;
+    return 0;
+}
+
 void Messages::setWindowTitle(WindowHandle handle, const QString& title) {
     Window* window = findEntry(handle);
     if (!window || !window->receiver || window->title == title)

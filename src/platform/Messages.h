@@ -26,6 +26,8 @@ public:
     // Gives the receiver a handle; title is what findWindow matches in this process.
     static WindowHandle registerWindow(MessageReceiver* receiver, const QString& title = {});
     static void setWindowTitle(WindowHandle window, const QString& title);
+    // The handle the receiver was registered under; 0 when it has none.
+    static WindowHandle handleOf(const MessageReceiver* receiver);
     // Forgets the handle; messages still queued for it are dropped.
     static void unregisterWindow(WindowHandle window);
     // Makes the window reachable by other processes under each of the names and, from now

@@ -34,6 +34,7 @@ TEST(Messages, SendIsHandledAtOncePostFromTheEventLoop) {
     recorder.self = Messages::registerWindow(&recorder, QStringLiteral("Local"));
     EXPECT_EQ(Messages::findWindow(QStringLiteral("Local")), recorder.self);
     EXPECT_TRUE(Messages::isWindow(recorder.self));
+    EXPECT_EQ(Messages::handleOf(&recorder), recorder.self);
 
     EXPECT_TRUE(Messages::postMessage(recorder.self, 0x1, 0, 0));
     EXPECT_EQ(Messages::sendMessage(recorder.self, 0x10, 0, 41), 42);
@@ -58,4 +59,5 @@ TEST(Messages, UnregisteredWindowGetsNothingMore) {
     EXPECT_FALSE(Messages::postMessage(window, 0x1, 0, 0));
     EXPECT_EQ(Messages::sendMessage(window, 0x1, 0, 0), 0);
     EXPECT_EQ(Messages::findWindow(QStringLiteral("Gone")), 0u);
+    EXPECT_EQ(Messages::handleOf(&recorder), 0u);
 }

@@ -11,10 +11,15 @@ endfunction()
 
 # A test program made of every .cpp in a folder, each GoogleTest case its own ctest entry
 # (so each runs in its own process with its own temporary world). WIDGETS gives it a widget
-# application instead of a core one.
+# application instead of a core one. LAUNCHER is a command that listing and running the tests go
+# through, with the test program and its arguments appended.
 function(halda_add_test name)
-    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS;PROPERTIES;LAUNCHER" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
+    if(ARG_LAUNCHER)
+        # The only way into the test commands that gtest_discover_tests offers before CMake 3.29.
+        set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${ARG_LAUNCHER}")
+    endif()
     if(ARG_WIDGETS)
         set(main halda_widget_test_main)
     else()

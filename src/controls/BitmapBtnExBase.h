@@ -22,6 +22,8 @@ inline constexpr std::uint32_t WM_BTNEX_UP = 0x2409;
 // handles the input: WM_BTNEX_DOWN at a left press, before the button shows itself pushed;
 // WM_BTNEX_UP at every left release, after the click; WM_BTNEX_DBLCLK at a double click,
 // which pushes nothing and gives no click. clicked() comes only for a release over the button.
+// A window that answers WM_BTNEX_DOWN with a modal dialog gets WM_BTNEX_UP when the send
+// returns, as the release went to the dialog; the button does not stay pushed.
 // Every move over the button is posted to the window as a mouse move (0x0200, key state,
 // screen x | y << 16), except moves with the left button held while it is not hovered.
 //

@@ -77,7 +77,7 @@ void SettingsStore::load() {
     }
 
     if (readBinary(*key, KeySettingName, keyImage.bytes)) {
-        KeyTable::instance().loadRecords(keyImage.bytes);
+        KeyTable::instance().loadRecords(keyImage.bytes, layoutCodes_);
     } else {
         buildKeyDefaults();
         writeBinary(*key, KeySettingName, keyImage.bytes);

@@ -140,15 +140,38 @@ TEST_F(SettingsStoreTest, UnusableValuesAreReplacedByDefaultsAndWrittenBack) {
     EXPECT_EQ(settings.reportRate, 8);
 }
 
-TEST_F(SettingsStoreTest, ShortKeySettingFillsOnlyItsRecords) {
-    QByteArray keys = defaultKeySetting().left(600);  // 50 records
-    store("KeySetting", 3, keys);
-    settings.load();
-    // The rest of the image is zero at the first load: 42 records for key 0.
-    EXPECT_EQ(KeyTable::instance().size(), 51u);
-    EXPECT_EQ(KeyTable::instance().entry(69).type, AssignDefault);
-    EXPECT_EQ(KeyTable::instance().entry(0).type, AssignNone);
-    EXPECT_EQ(stored("KeySetting"), binary(keys));
+// A damaged KeySetting must not lock the user out: after one save it holds every layout key,
+// and what it held for them before.
+TEST_F(SettingsStoreTest, DamagedKeySettingIsCompletedAtTheNextSave) {
+    QByteArray keys = defaultKeySetting();
+    for (int r = 0; r < 92; ++r) {
+        keys[r * 12 + 4] = char(AssignMedia);
+        keys[r * 12 + 8] = char(r);
+    }
+    QByteArray repeated = keys;
+    repeated[5 * 12] = char(20 + 70);  // record 5 now names record 70's key as well
+    const QByteArray stores[] = {keys.left(600), repeated};
+    for (const QByteArray& damaged : stores) {
+        store("KeySetting", 3, damaged);
+        KeySettingImage::instance().bytes.fill(0);
+        settings.load();
+        EXPECT_EQ(KeyTable::instance().size(), 92u);
+        settings.saveAll(SettingsStore::NoticeEdit);
+        EXPECT_TRUE(shown.isEmpty()) << shown.join(' ').toStdString();
+
+        QByteArray expected = keys;
+        const bool isShort = damaged.size() == 600;
+        for (int r = 0; r < 92; ++r) {
+            const bool lost = isShort ? r >= 50 : r == 5;  // no usable record of its own
+            if (lost) {
+                expected[r * 12 + 4] = char(AssignDefault);
+                expected[r * 12 + 8] = 0;
+            }
+        }
+        if (!isShort)
+            expected[70 * 12 + 8] = char(5);  // the first record of a key code wins
+        EXPECT_EQ(stored("KeySetting"), binary(expected));
+    }
 }
 
 TEST_F(SettingsStoreTest, SaveWithAnIncompleteTableShowsErrorAndStillWritesEverything) {

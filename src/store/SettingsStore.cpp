@@ -5,6 +5,7 @@
 #include "platform/LittleEndian.h"
 #include "platform/Registry.h"
 #include "store/Companion.h"
+#include "store/ProfileFiles.h"
 
 #include <array>
 
@@ -97,6 +98,9 @@ void SettingsStore::load() {
     if (!readInt32(*key, ProSettingSelName, profileSelection)) {
         profileSelection = 0;
         writeInt32(*key, ProSettingSelName, profileSelection);
+    } else if (!ProfileFiles::checkedIndex(profileSelection)) {
+        // A damaged index must never reach a file name; the next save stores the 0.
+        profileSelection = 0;
     }
     key->close();
 }
@@ -154,5 +158,6 @@ void SettingsStore::writeReportRate() {
 }
 
 void SettingsStore::rewriteCurrentProfile() {
-    // Profile files are not kept yet; a save changes only the registry.
+    if (profiles_)
+        profiles_->SaveCurrentProfile(profileSelection);
 }

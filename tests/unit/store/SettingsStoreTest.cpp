@@ -5,6 +5,7 @@
 #include "platform/LittleEndian.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "store/ProfileFiles.h"
 #include "support/TempWorld.h"
 
 #include <QCoreApplication>
@@ -247,5 +248,33 @@ TEST_F(SettingsStoreTest, UnwritableStoreKeepsDefaultsInMemory) {
     EXPECT_EQ(KeyTable::instance().size(), 92u);
     EXPECT_EQ(settings.reportRate, 8);
     settings.saveAll(SettingsStore::NoticeOk);  // fails quietly
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+// A damaged current profile index must never reach a file name: it loads as profile 1,
+// and every save stores the 0 and rewrites profile 1's file.
+TEST_F(SettingsStoreTest, SavesRewriteTheCurrentProfileAndADamagedIndexMeansTheFirst) {
+    ProfileFiles profiles;
+    profiles.setTexts("Profile", "Profiles");
+    profiles.setLayoutCodes(layoutCodes());
+    settings.setProfiles(&profiles);
+    const QString folder = TempWorld::current().appDir() + "Profile";
+    for (const char* index : {"\x07\x00\x00\x00", "\xFF\xFF\xFF\xFF", "\x00\x00\x00\x80"}) {
+        QDir(folder).removeRecursively();
+        store("ProSettingSel", 3, QByteArray(index, 4));
+        settings.load();
+        EXPECT_EQ(settings.profileSelection, 0);
+        EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(index, 4)));  // not yet
+
+        KeyTable::instance().entry(20) = {20, AssignMedia, 4};
+        settings.saveAll(SettingsStore::NoticeEdit);
+        EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(4, 0)));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Profile 1.pro"});
+        QFile profile(folder + "/Profile 1.pro");
+        ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
+        const QByteArray bytes = profile.readAll();
+        ASSERT_EQ(bytes.size(), 185476);
+        EXPECT_EQ(bytes.mid(184372, 12), QByteArray("\x14\0\0\0\x05\0\0\0\x04\0\0\0", 12));
+    }
     EXPECT_TRUE(shown.isEmpty());
 }

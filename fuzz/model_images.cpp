@@ -49,16 +49,23 @@ void roundTrip(const typename Table::Image& input) {
     check(*first == *second);
 }
 
+// Every other code belongs to the layout, so records of both kinds turn up.
+KeyTable::LayoutCodes oddCodes() {
+    KeyTable::LayoutCodes codes{};
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        codes[i] = std::uint8_t(2 * i + 1);
+    return codes;
+}
+
 void keyTableRoundTrip(std::span<const std::uint8_t, KeySettingImage::Size> records) {
+    // Whatever the records, a layout of 92 distinct keys gives a table that can be stored.
     KeyTable table;
-    table.loadRecords(records);
-    check(table.size() >= 1 && table.size() <= std::size_t(KeySettingImage::KeyCount));
-    if (table.size() != std::size_t(KeySettingImage::KeyCount))
-        return;  // refused with a message, which is no business of this target
+    table.loadRecords(records, oddCodes());
+    check(table.size() == std::size_t(KeySettingImage::KeyCount));
     KeySettingImage first, second;
     check(table.toRecords(first.bytes));
     KeyTable reloaded;
-    reloaded.loadRecords(first.bytes);
+    reloaded.loadRecords(first.bytes, oddCodes());
     check(reloaded.toRecords(second.bytes));
     check(first.bytes == second.bytes);
 }

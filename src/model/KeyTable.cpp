@@ -19,7 +19,12 @@ KeyAssignment& KeyTable::entry(std::uint8_t keyCode) {
     return entries_[keyCode];
 }
 
-void KeyTable::loadRecords(std::span<const std::uint8_t, KeySettingImage::Size> records) {
+void KeyTable::loadRecords(std::span<const std::uint8_t, KeySettingImage::Size> records,
+                           const LayoutCodes& layoutCodes) {
+    std::array<bool, 256> inLayout{};
+    for (std::uint8_t code : layoutCodes)
+        inLayout[code] = true;
+
     entries_.clear();
     for (int r = 0; r < KeySettingImage::KeyCount; ++r) {
         const std::size_t at = std::size_t(r) * KeyAssignment::RecordSize;
@@ -30,8 +35,11 @@ void KeyTable::loadRecords(std::span<const std::uint8_t, KeySettingImage::Size> 
             assignment.value = le::readI32(records, at + 8);
         else if (assignment.type == AssignSingleKey)
             assignment.value = records[at + 8];
-        entries_.try_emplace(std::uint8_t(assignment.keyCode), assignment);
+        if (inLayout[assignment.keyCode])
+            entries_.try_emplace(std::uint8_t(assignment.keyCode), assignment);
     }
+    for (std::uint8_t code : layoutCodes)
+        entries_.try_emplace(code, KeyAssignment{code, AssignDefault, 0});
 }
 
 void KeyTable::buildDefaults(const LayoutCodes& layoutCodes, KeySettingImage& image) {

@@ -20,9 +20,13 @@ public:
     // The key's assignment; an absent key code first gets a blank record (all fields 0).
     KeyAssignment& entry(std::uint8_t keyCode);
 
-    // Replaces the table with 92 consecutive 12-byte records; the first record of a key
-    // code wins over later ones.
-    void loadRecords(std::span<const std::uint8_t, KeySettingImage::Size> records);
+    // Replaces the table with 92 consecutive 12-byte records, completed from the layout so
+    // that a damaged image cannot make every later save fail: each record of a layout key
+    // is kept (the first of a key code wins), records of other codes are dropped, and a
+    // layout key without a record gets AssignDefault. Only a layout that does not give 92
+    // distinct codes leaves the table unsavable.
+    void loadRecords(std::span<const std::uint8_t, KeySettingImage::Size> records,
+                     const LayoutCodes& layoutCodes);
     // Every layout key gets AssignDefault; the image is zeroed and then holds the defaults
     // in layout order.
     void buildDefaults(const LayoutCodes& layoutCodes, KeySettingImage& image);

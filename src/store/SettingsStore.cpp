@@ -5,6 +5,7 @@
 #include "platform/LittleEndian.h"
 #include "platform/Registry.h"
 #include "store/Companion.h"
+#include "store/ProfileFiles.h"
 
 #include <array>
 
@@ -77,7 +78,7 @@ void SettingsStore::load() {
     }
 
     if (readBinary(*key, KeySettingName, keyImage.bytes)) {
-        KeyTable::instance().loadRecords(keyImage.bytes);
+        KeyTable::instance().loadRecords(keyImage.bytes, layoutCodes_);
     } else {
         buildKeyDefaults();
         writeBinary(*key, KeySettingName, keyImage.bytes);
@@ -97,6 +98,9 @@ void SettingsStore::load() {
     if (!readInt32(*key, ProSettingSelName, profileSelection)) {
         profileSelection = 0;
         writeInt32(*key, ProSettingSelName, profileSelection);
+    } else if (!ProfileFiles::checkedIndex(profileSelection)) {
+        // A damaged index must never reach a file name; the next save stores the 0.
+        profileSelection = 0;
     }
     key->close();
 }
@@ -154,5 +158,6 @@ void SettingsStore::writeReportRate() {
 }
 
 void SettingsStore::rewriteCurrentProfile() {
-    // Profile files are not kept yet; a save changes only the registry.
+    if (profiles_)
+        profiles_->SaveCurrentProfile(profileSelection);
 }

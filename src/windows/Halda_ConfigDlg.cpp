@@ -66,14 +66,22 @@ void CHalda_ConfigDlg::initialise() {
                                  QStringLiteral("xml")));
     // The key defaults are built from the layout's codes, so it is read before the store.
     store_.setLayoutCodes(layout_.layoutCodes());
+    profiles_.setLayoutCodes(layout_.layoutCodes());
+    profiles_.setTexts(text("str_profile_title"), text("str_profile"));
+    profiles_.setView(this);
+    store_.setProfiles(&profiles_);
     store_.load();
+    profiles_.LoadCurrentProfile(store_.profileSelection);
 }
 
 std::int64_t CHalda_ConfigDlg::receiveMessage(std::uint32_t message, std::uint64_t,
                                               std::int64_t lParam) {
     if (message == Companion::LoadProfile) {
-        // Profiles are not kept yet; the selection is remembered for the next save.
-        store_.profileSelection = std::int32_t(lParam);
+        // Another process may send anything; only a real profile index is taken.
+        if (const std::optional<int> index = ProfileFiles::checkedIndex(lParam)) {
+            store_.profileSelection = *index;
+            profiles_.LoadCurrentProfile(*index);
+        }
     }
     return 0;
 }

@@ -17,11 +17,11 @@ void putRecord(Image& image, int r, std::uint8_t code, std::int32_t type, std::u
     le::writeU32(image, at + 8, value);
 }
 
-// 92 distinct key codes, as a layout would give them: 100..191.
-KeyTable::LayoutCodes distinctCodes() {
+// 92 distinct key codes, as a layout would give them: first .. first+91.
+KeyTable::LayoutCodes distinctCodes(int first = 100) {
     KeyTable::LayoutCodes codes{};
     for (int i = 0; i < 92; ++i)
-        codes[std::size_t(i)] = std::uint8_t(100 + i);
+        codes[std::size_t(i)] = std::uint8_t(first + i);
     return codes;
 }
 
@@ -57,7 +57,7 @@ TEST(KeyTable, LoadDerivesValueFromTypeAndRecordBytes) {
     image[1] = 0xAB;  // bytes 1-3 of a record carry nothing
 
     KeyTable table;
-    table.loadRecords(image);
+    table.loadRecords(image, distinctCodes(1));
     ASSERT_EQ(table.size(), 92u);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const KeyAssignment& a = table.entry(std::uint8_t(i + 1));
@@ -72,7 +72,7 @@ TEST(KeyTable, SavesInAscendingKeyCodeWhateverTheLoadOrder) {
     for (int r = 0; r < 92; ++r)
         putRecord(image, r, std::uint8_t(250 - r), AssignMedia, std::uint32_t(r));
     KeyTable table;
-    table.loadRecords(image);
+    table.loadRecords(image, distinctCodes(159));
 
     Image saved{};
     saved.fill(0xCC);
@@ -90,15 +90,56 @@ TEST(KeyTable, SavesInAscendingKeyCodeWhateverTheLoadOrder) {
     }
 }
 
-TEST(KeyTable, RepeatedKeyCodeKeepsTheFirstAndCannotBeSaved) {
+// A damaged stored image must not make every later save fail: what it holds for layout
+// keys is kept, and the layout fills in the rest.
+TEST(KeyTable, DamagedImagesAreCompletedFromTheLayout) {
+    struct Case {
+        const char* what;
+        int records;   // records taken from a full image, the rest zero
+        int repeatAt;  // a record that repeats the code of record 60, or -1
+    };
+    const Case cases[] = {
+        {"600 bytes: 50 records, then 42 zero records for key 0", 50, -1},
+        {"a repeated code", 92, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Image image{};
+        for (int r = 0; r < c.records; ++r)
+            putRecord(image, r, std::uint8_t(100 + r), AssignMacro, std::uint32_t(r));
+        if (c.repeatAt >= 0)
+            putRecord(image, c.repeatAt, 160, AssignMouse, 4);  // 160 is record 60's code
+        putRecord(image, 10, 7, AssignMedia, 3);                // 7 is no layout key
+
+        KeyTable table;
+        table.loadRecords(image, distinctCodes());
+        ASSERT_EQ(table.size(), 92u);
+        for (int r = 0; r < 92; ++r) {
+            const std::uint8_t code = std::uint8_t(100 + r);
+            KeyAssignment expected{code, AssignMacro, r};
+            if (r >= c.records || r == c.repeatAt || r == 10)
+                expected = {code, AssignDefault, 0};  // no usable record of its own
+            if (c.repeatAt >= 0 && code == 160)
+                expected = {160, AssignMouse, 4};  // the first record of a code wins
+            EXPECT_EQ(table.entry(code), expected) << int(code);
+        }
+
+        RecordedMessages messages;
+        Image saved{};
+        EXPECT_TRUE(table.toRecords(saved));
+        EXPECT_TRUE(messages.shown.isEmpty());
+    }
+}
+
+TEST(KeyTable, LayoutWithoutNinetyTwoDistinctKeysStillCannotBeSaved) {
+    KeyTable::LayoutCodes layout = distinctCodes();
+    layout[91] = layout[0];
     Image image{};
     for (int r = 0; r < 92; ++r)
-        putRecord(image, r, std::uint8_t(r + 1), AssignDefault, 0);
-    putRecord(image, 0, 50, AssignMouse, 4);  // record 49 also has key code 50
+        putRecord(image, r, std::uint8_t(100 + r), AssignDefault, 0);
     KeyTable table;
-    table.loadRecords(image);
+    table.loadRecords(image, layout);
     EXPECT_EQ(table.size(), 91u);
-    EXPECT_EQ(table.entry(50), (KeyAssignment{50, AssignMouse, 4}));
 
     RecordedMessages messages;
     Image out{};

@@ -5,6 +5,7 @@
 #include "platform/LittleEndian.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "store/ProfileFiles.h"
 #include "support/TempWorld.h"
 
 #include <QCoreApplication>
@@ -140,15 +141,38 @@ TEST_F(SettingsStoreTest, UnusableValuesAreReplacedByDefaultsAndWrittenBack) {
     EXPECT_EQ(settings.reportRate, 8);
 }
 
-TEST_F(SettingsStoreTest, ShortKeySettingFillsOnlyItsRecords) {
-    QByteArray keys = defaultKeySetting().left(600);  // 50 records
-    store("KeySetting", 3, keys);
-    settings.load();
-    // The rest of the image is zero at the first load: 42 records for key 0.
-    EXPECT_EQ(KeyTable::instance().size(), 51u);
-    EXPECT_EQ(KeyTable::instance().entry(69).type, AssignDefault);
-    EXPECT_EQ(KeyTable::instance().entry(0).type, AssignNone);
-    EXPECT_EQ(stored("KeySetting"), binary(keys));
+// A damaged KeySetting must not lock the user out: after one save it holds every layout key,
+// and what it held for them before.
+TEST_F(SettingsStoreTest, DamagedKeySettingIsCompletedAtTheNextSave) {
+    QByteArray keys = defaultKeySetting();
+    for (int r = 0; r < 92; ++r) {
+        keys[r * 12 + 4] = char(AssignMedia);
+        keys[r * 12 + 8] = char(r);
+    }
+    QByteArray repeated = keys;
+    repeated[5 * 12] = char(20 + 70);  // record 5 now names record 70's key as well
+    const QByteArray stores[] = {keys.left(600), repeated};
+    for (const QByteArray& damaged : stores) {
+        store("KeySetting", 3, damaged);
+        KeySettingImage::instance().bytes.fill(0);
+        settings.load();
+        EXPECT_EQ(KeyTable::instance().size(), 92u);
+        settings.saveAll(SettingsStore::NoticeEdit);
+        EXPECT_TRUE(shown.isEmpty()) << shown.join(' ').toStdString();
+
+        QByteArray expected = keys;
+        const bool isShort = damaged.size() == 600;
+        for (int r = 0; r < 92; ++r) {
+            const bool lost = isShort ? r >= 50 : r == 5;  // no usable record of its own
+            if (lost) {
+                expected[r * 12 + 4] = char(AssignDefault);
+                expected[r * 12 + 8] = 0;
+            }
+        }
+        if (!isShort)
+            expected[70 * 12 + 8] = char(5);  // the first record of a key code wins
+        EXPECT_EQ(stored("KeySetting"), binary(expected));
+    }
 }
 
 TEST_F(SettingsStoreTest, SaveWithAnIncompleteTableShowsErrorAndStillWritesEverything) {
@@ -224,5 +248,33 @@ TEST_F(SettingsStoreTest, UnwritableStoreKeepsDefaultsInMemory) {
     EXPECT_EQ(KeyTable::instance().size(), 92u);
     EXPECT_EQ(settings.reportRate, 8);
     settings.saveAll(SettingsStore::NoticeOk);  // fails quietly
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+// A damaged current profile index must never reach a file name: it loads as profile 1,
+// and every save stores the 0 and rewrites profile 1's file.
+TEST_F(SettingsStoreTest, SavesRewriteTheCurrentProfileAndADamagedIndexMeansTheFirst) {
+    ProfileFiles profiles;
+    profiles.setTexts("Profile", "Profiles");
+    profiles.setLayoutCodes(layoutCodes());
+    settings.setProfiles(&profiles);
+    const QString folder = TempWorld::current().appDir() + "Profile";
+    for (const char* index : {"\x07\x00\x00\x00", "\xFF\xFF\xFF\xFF", "\x00\x00\x00\x80"}) {
+        QDir(folder).removeRecursively();
+        store("ProSettingSel", 3, QByteArray(index, 4));
+        settings.load();
+        EXPECT_EQ(settings.profileSelection, 0);
+        EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(index, 4)));  // not yet
+
+        KeyTable::instance().entry(20) = {20, AssignMedia, 4};
+        settings.saveAll(SettingsStore::NoticeEdit);
+        EXPECT_EQ(stored("ProSettingSel"), binary(QByteArray(4, 0)));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Profile 1.pro"});
+        QFile profile(folder + "/Profile 1.pro");
+        ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
+        const QByteArray bytes = profile.readAll();
+        ASSERT_EQ(bytes.size(), 185476);
+        EXPECT_EQ(bytes.mid(184372, 12), QByteArray("\x14\0\0\0\x05\0\0\0\x04\0\0\0", 12));
+    }
     EXPECT_TRUE(shown.isEmpty());
 }

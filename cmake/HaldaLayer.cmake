@@ -1,9 +1,18 @@
 # One static library per layer folder; every source in the folder belongs to it.
 # A layer names the layers below it that it may use, so the linker checks the architecture.
+# A SHARED layer is built once as libhalda_<name>.so into the application folder instead, for
+# state that the executable and the libraries it loads at run time must have in common.
 function(halda_add_layer name)
-    cmake_parse_arguments(ARG "" "" "DEPS;QT" ${ARGN})
+    cmake_parse_arguments(ARG "SHARED" "" "DEPS;QT" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    add_library(${name} STATIC ${sources})
+    if(ARG_SHARED)
+        add_library(${name} SHARED ${sources})
+        set_target_properties(${name} PROPERTIES
+            OUTPUT_NAME halda_${name}
+            LIBRARY_OUTPUT_DIRECTORY ${HALDA_APP_DIR})
+    else()
+        add_library(${name} STATIC ${sources})
+    endif()
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} Qt6::Core ${ARG_QT})
     target_compile_definitions(${name} PUBLIC HALDA_VERSION="${PROJECT_VERSION}")

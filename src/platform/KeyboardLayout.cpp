@@ -20,90 +20,81 @@ struct Key {
     char32_t us;
 };
 
+// clang-format off
 constexpr Key Keys[] = {
-    {8, 14, 0},      // Backspace
-    {9, 15, 0},      // Tab
-    {13, 28, 0},     // Enter
-    {13, 96, 0},     // keypad Enter
-    {19, 119, 0},    // Pause
-    {20, 58, 0},     // CapsLock
-    {27, 1, 0},      // Esc
-    {32, 57, U' '},  // Space
-    {33, 104, 0},    // PageUp
-    {34, 109, 0},    // PageDown
-    {35, 107, 0},    // End
-    {36, 102, 0},    // Home
-    {37, 105, 0},    // Left
-    {38, 103, 0},    // Up
-    {39, 106, 0},    // Right
-    {40, 108, 0},    // Down
-    {44, 99, 0},     // Snapshot
-    {45, 110, 0},    // Insert
-    {46, 111, 0},    // Delete
-    {48, 11, U'0'},  {49, 2, U'1'},
-    {50, 3, U'2'},   {51, 4, U'3'},
-    {52, 5, U'4'},   {53, 6, U'5'},
-    {54, 7, U'6'},   {55, 8, U'7'},
-    {56, 9, U'8'},   {57, 10, U'9'},
-    {65, 30, U'a'},  {66, 48, U'b'},
-    {67, 46, U'c'},  {68, 32, U'd'},
-    {69, 18, U'e'},  {70, 33, U'f'},
-    {71, 34, U'g'},  {72, 35, U'h'},
-    {73, 23, U'i'},  {74, 36, U'j'},
-    {75, 37, U'k'},  {76, 38, U'l'},
-    {77, 50, U'm'},  {78, 49, U'n'},
-    {79, 24, U'o'},  {80, 25, U'p'},
-    {81, 16, U'q'},  {82, 19, U'r'},
-    {83, 31, U's'},  {84, 20, U't'},
-    {85, 22, U'u'},  {86, 47, U'v'},
-    {87, 17, U'w'},  {88, 45, U'x'},
-    {89, 21, U'y'},  {90, 44, U'z'},
-    {91, 125, 0},  // Left Win
-    {92, 126, 0},  // Right Win
-    {93, 127, 0},  // Apps
-    {96, 82, 0},   // keypad 0 to 9, read with NumLock off as the layout starts
-    {97, 79, 0},     {98, 80, 0},
-    {99, 81, 0},     {100, 75, 0},
-    {101, 76, 0},    {102, 77, 0},
-    {103, 71, 0},    {104, 72, 0},
-    {105, 73, 0},    {106, 55, U'*'},  // keypad operators
-    {107, 78, U'+'}, {108, 121, 0},    // keypad separator
-    {109, 74, U'-'}, {110, 83, 0},
-    {111, 98, U'/'}, {12, 76, 0},  // Clear: keypad 5 without NumLock
-    {112, 59, 0},                  // F1 to F12
-    {113, 60, 0},    {114, 61, 0},
-    {115, 62, 0},    {116, 63, 0},
-    {117, 64, 0},    {118, 65, 0},
-    {119, 66, 0},    {120, 67, 0},
-    {121, 68, 0},    {122, 87, 0},
-    {123, 88, 0},    {124, 183, 0},  // F13 to F24
-    {125, 184, 0},   {126, 185, 0},
-    {127, 186, 0},   {128, 187, 0},
-    {129, 188, 0},   {130, 189, 0},
-    {131, 190, 0},   {132, 191, 0},
-    {133, 192, 0},   {134, 193, 0},
-    {135, 194, 0},   {144, 69, 0},  // NumLock
-    {145, 70, 0},                   // Scroll Lock
-    {160, 42, 0},                   // Left Shift
-    {161, 54, 0},                   // Right Shift
-    {162, 29, 0},                   // Left Ctrl
-    {163, 97, 0},                   // Right Ctrl
-    {164, 56, 0},                   // Left Alt
-    {165, 100, 0},                  // Right Alt
-    {16, 42, 0},                    // Shift, Ctrl, Alt without a side: the left key
-    {17, 29, 0},     {18, 56, 0},
-    {173, 113, 0},                   // Mute
-    {174, 114, 0},                   // volume down, up
-    {175, 115, 0},   {176, 163, 0},  // next, previous, stop, play
-    {177, 165, 0},   {178, 166, 0},
-    {179, 164, 0},   {186, 39, U';'},
-    {187, 13, U'='}, {188, 51, U','},
-    {189, 12, U'-'}, {190, 52, U'.'},
-    {191, 53, U'/'}, {192, 41, U'`'},
-    {219, 26, U'['}, {220, 43, U'\\'},
-    {221, 27, U']'}, {222, 40, U'\''},
+    {8, 14, 0},     // Backspace
+    {9, 15, 0},     // Tab
+    {13, 28, 0},    // Enter
+    {13, 96, 0},    // keypad Enter
+    {19, 119, 0},   // Pause
+    {20, 58, 0},    // Caps Lock
+    {27, 1, 0},     // Esc
+    {32, 57, U' '}, // Space
+    {33, 104, 0},   // Page Up
+    {34, 109, 0},   // Page Down
+    {35, 107, 0},   // End
+    {36, 102, 0},   // Home
+    {37, 105, 0},   // Left
+    {38, 103, 0},   // Up
+    {39, 106, 0},   // Right
+    {40, 108, 0},   // Down
+    {44, 99, 0},    // Print Screen
+    {45, 110, 0},   // Insert
+    {46, 111, 0},   // Delete
+    // 0 to 9
+    {48, 11, U'0'}, {49, 2, U'1'}, {50, 3, U'2'}, {51, 4, U'3'}, {52, 5, U'4'},
+    {53, 6, U'5'}, {54, 7, U'6'}, {55, 8, U'7'}, {56, 9, U'8'}, {57, 10, U'9'},
+    // A to Z
+    {65, 30, U'a'}, {66, 48, U'b'}, {67, 46, U'c'}, {68, 32, U'd'}, {69, 18, U'e'},
+    {70, 33, U'f'}, {71, 34, U'g'}, {72, 35, U'h'}, {73, 23, U'i'}, {74, 36, U'j'},
+    {75, 37, U'k'}, {76, 38, U'l'}, {77, 50, U'm'}, {78, 49, U'n'}, {79, 24, U'o'},
+    {80, 25, U'p'}, {81, 16, U'q'}, {82, 19, U'r'}, {83, 31, U's'}, {84, 20, U't'},
+    {85, 22, U'u'}, {86, 47, U'v'}, {87, 17, U'w'}, {88, 45, U'x'}, {89, 21, U'y'},
+    {90, 44, U'z'},
+    {91, 125, 0},   // Left Win
+    {92, 126, 0},   // Right Win
+    {93, 127, 0},   // Menu
+    {93, 139, 0},   // the menu key some keyboards report instead
+    {95, 142, 0},   // Sleep
+    // keypad 0 to 9 (read with NumLock off, as the layout starts), whatever the NumLock state
+    {96, 82, 0}, {97, 79, 0}, {98, 80, 0}, {99, 81, 0}, {100, 75, 0},
+    {101, 76, 0}, {102, 77, 0}, {103, 71, 0}, {104, 72, 0}, {105, 73, 0},
+    // keypad * + separator - . /
+    {106, 55, U'*'}, {107, 78, U'+'}, {108, 121, 0}, {109, 74, U'-'}, {110, 83, 0},
+    {111, 98, U'/'},
+    {12, 76, 0},    // Clear: keypad 5 without NumLock
+    // F1 to F12
+    {112, 59, 0}, {113, 60, 0}, {114, 61, 0}, {115, 62, 0}, {116, 63, 0}, {117, 64, 0},
+    {118, 65, 0}, {119, 66, 0}, {120, 67, 0}, {121, 68, 0}, {122, 87, 0}, {123, 88, 0},
+    // F13 to F24
+    {124, 183, 0}, {125, 184, 0}, {126, 185, 0}, {127, 186, 0}, {128, 187, 0}, {129, 188, 0},
+    {130, 189, 0}, {131, 190, 0}, {132, 191, 0}, {133, 192, 0}, {134, 193, 0}, {135, 194, 0},
+    {144, 69, 0},   // Num Lock
+    {145, 70, 0},   // Scroll Lock
+    {160, 42, 0},   // Left Shift
+    {161, 54, 0},   // Right Shift
+    {162, 29, 0},   // Left Ctrl
+    {163, 97, 0},   // Right Ctrl
+    {164, 56, 0},   // Left Alt
+    {165, 100, 0},  // Right Alt (AltGr)
+    // Shift, Ctrl, Alt without a side: the left key
+    {16, 42, 0}, {17, 29, 0}, {18, 56, 0},
+    // browser back, forward, refresh, stop, search, favourites, home
+    {166, 158, 0}, {167, 159, 0}, {168, 173, 0}, {169, 128, 0}, {170, 217, 0},
+    {171, 156, 0}, {172, 172, 0},
+    // mute, volume down, volume up
+    {173, 113, 0}, {174, 114, 0}, {175, 115, 0},
+    // next, previous, stop, play/pause (also where play and pause are separate keys)
+    {176, 163, 0}, {177, 165, 0}, {178, 166, 0}, {179, 164, 0}, {179, 200, 0}, {179, 201, 0},
+    // mail, media player, file browser ("my computer", two codes), calculator
+    {180, 155, 0}, {181, 171, 0}, {182, 144, 0}, {182, 157, 0}, {183, 140, 0},
+    // ; = , - . / ` [ \ ] '
+    {186, 39, U';'}, {187, 13, U'='}, {188, 51, U','}, {189, 12, U'-'}, {190, 52, U'.'},
+    {191, 53, U'/'}, {192, 41, U'`'}, {219, 26, U'['}, {220, 43, U'\\'}, {221, 27, U']'},
+    {222, 40, U'\''},
     {226, 86, U'<'},  // the extra key beside Left Shift on 105-key boards
 };
+// clang-format on
 
 const Key* keyForVirtualKey(int virtualKey) {
     for (const Key& key : Keys)
@@ -271,4 +262,12 @@ int KeyboardLayout::virtualKey(int evdevCode) {
         if (key.evdev == evdevCode)
             return key.virtualKey;
     return 0;
+}
+
+int KeyboardLayout::virtualKeyOfNativeKey(quint32 nativeScanCode) {
+    // XKB numbers its keys from 8, the first code X11 can carry; evdev code 0 is no key.
+    constexpr quint32 XkbOffset = 8;
+    if (nativeScanCode <= XkbOffset || nativeScanCode > XkbOffset + 0xFFFF)
+        return 0;
+    return virtualKey(int(nativeScanCode - XkbOffset));
 }

@@ -21,6 +21,11 @@ public:
     // The evdev code of the key at the virtual-key code's US position; 0 when there is none.
     static int evdevCode(int virtualKey);
     // The virtual-key code of an evdev key; 0 when it has none. Modifier keys give their
-    // side-specific codes (160 to 165, 91, 92).
+    // side-specific codes (160 to 165, 91, 92); keypad keys give their own codes (96 to 111)
+    // whatever the NumLock state, keypad Enter gives 13.
     static int virtualKey(int evdevCode);
+    // The same for the native key code of a key event (QKeyEvent::nativeScanCode), which on
+    // X11 and on Wayland is the XKB key code, evdev + 8. It names the key's position, so the
+    // layout and the modifiers held do not change it.
+    static int virtualKeyOfNativeKey(quint32 nativeScanCode);
 };

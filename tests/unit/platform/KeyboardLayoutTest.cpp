@@ -28,6 +28,67 @@ TEST(KeyboardLayout, KeyEventsMapBackToTheCodeTheirNameComesFrom) {
     EXPECT_EQ(KeyboardLayout::evdevCode(300), 0);
 }
 
+// Native key codes as X11 and Wayland report them: the XKB key code, evdev + 8.
+TEST(KeyboardLayout, NativeKeyCodesGiveTheCodeOfTheKeysPosition) {
+    struct Case {
+        const char* key;
+        quint32 native;
+        int virtualKey;
+    };
+    const Case cases[] = {
+        {"A", 38, 65},
+        {"Q (A on a French layout)", 24, 81},
+        {"1", 10, 49},
+        {";", 47, 186},
+        {"Esc", 9, 27},
+        {"Enter", 36, 13},
+        {"Space", 65, 32},
+        {"Backspace", 22, 8},
+        {"Tab", 23, 9},
+        {"Caps Lock", 66, 20},
+        {"Left Shift", 50, 160},
+        {"Right Shift", 62, 161},
+        {"Left Ctrl", 37, 162},
+        {"Right Ctrl", 105, 163},
+        {"Left Alt", 64, 164},
+        {"Right Alt (AltGr)", 108, 165},
+        {"Left Win", 133, 91},
+        {"Right Win", 134, 92},
+        {"Menu", 135, 93},
+        {"Print Screen", 107, 44},
+        {"Scroll Lock", 78, 145},
+        {"Pause", 127, 19},
+        {"Insert", 118, 45},
+        {"Delete", 119, 46},
+        {"Home", 110, 36},
+        {"Page Down", 117, 34},
+        {"Up", 111, 38},
+        {"Right", 114, 39},
+        {"F1", 67, 112},
+        {"F12", 96, 123},
+        {"Mute", 121, 173},
+        {"keypad 0", 90, 96},
+        {"keypad 5", 84, 101},
+        {"keypad 9", 81, 105},
+        {"keypad *", 63, 106},
+        {"keypad +", 86, 107},
+        {"keypad -", 82, 109},
+        {"keypad .", 91, 110},
+        {"keypad /", 106, 111},
+        {"keypad Enter", 104, 13},
+        {"Num Lock", 77, 144},
+        {"key beside Left Shift (105 keys)", 94, 226},
+        {"browser back", 166, 166},
+        {"calculator", 148, 183},
+        {"no code (offscreen, synthesized events)", 0, 0},
+        {"below the first key code", 8, 0},
+        {"a key without a virtual-key code", 255, 0},
+        {"far out of range", 0xFFFFFFFFu, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(KeyboardLayout::virtualKeyOfNativeKey(c.native), c.virtualKey) << c.key;
+}
+
 TEST(KeyboardLayout, UnshiftedCharactersOfAUsLayout) {
     KeyboardLayout::setLayout(QStringLiteral("us"));
     EXPECT_EQ(KeyboardLayout::unshiftedCharacter(65), U'a');

@@ -493,16 +493,24 @@ bool XmlDocument::LoadFile(const QString& path) {
         if (::lseek(file, off_t(markLength), SEEK_SET) < 0)
             return fail(errno, file);
 
+        bool unusableDeclaration = false;
         if (!marked) {
             // A declaration can only be read in the encoding the text is laid out in.
             state.layout = WideLayoutOf(sample);
             const QString head = state.layout ? CodePage::toUnicode(state.layout, sample)
                                               : QString::fromUtf8(sample);
             state.encoding = ScanEncodingDeclaration(head);
+            // A declaration read from 8-bit text cannot be right about 16- or 32-bit units:
+            // the file is read as 8-bit text that declares nothing, by the UTF-8 test.
+            if (!state.layout && WideUnitSize(state.encoding) != 0) {
+                state.encoding.clear();
+                unusableDeclaration = true;
+            }
             if (state.encoding.isEmpty() && state.layout)
                 state.encoding = QString::fromLatin1(state.layout);
         }
-        if (state.encoding.isEmpty() && !sample.isEmpty() && sample[0] == '<')
+        if (state.encoding.isEmpty() && !unusableDeclaration && !sample.isEmpty() &&
+            sample[0] == '<')
             state.encoding = QStringLiteral("UTF-8");
     }
 

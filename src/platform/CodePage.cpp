@@ -141,10 +141,18 @@ QString CodePage::toUnicode(int codePage, QByteArrayView bytes) {
 
 QString CodePage::toUnicode(const char* converter, QByteArrayView bytes) {
     iconv_t cd = iconv_open(hostUtf16(), converter);
-    if (cd == iconv_t(-1))
-        cd = iconv_open(hostUtf16(), findConverter(DefaultCodePage));
+    if (cd == iconv_t(-1)) {
+        converter = findConverter(DefaultCodePage);
+        cd = iconv_open(hostUtf16(), converter);
+    }
     if (cd == iconv_t(-1))
         return QString::fromLatin1(bytes);
+    // Windows-1252 leaves five bytes undefined; glibc rejects them, where the system's own
+    // converter gives the C1 control of the same value.
+    const bool windows1252 = std::strcmp(converter, findConverter(1252)) == 0;
+    auto isWindows1252Gap = [](unsigned char byte) {
+        return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    };
 
     // Most code pages give at most one unit per byte; the buffer grows when one does not.
     QString out(bytes.size() + bytes.size() / 100 + 16, Qt::Uninitialized);
@@ -171,7 +179,9 @@ QString CodePage::toUnicode(const char* converter, QByteArrayView bytes) {
             // character, then carry on after the offending byte.
             if (used == out.size())
                 out.resize(out.size() * 2 + 16);
-            out[used++] = QChar(QChar::ReplacementCharacter);
+            const auto byte = static_cast<unsigned char>(inLeft > 0 ? *in : 0);
+            const bool gap = windows1252 && errno == EILSEQ && isWindows1252Gap(byte);
+            out[used++] = gap ? QChar(byte) : QChar(QChar::ReplacementCharacter);
             if (errno != EILSEQ || inLeft == 0) {
                 inLeft = 0;
                 return;

@@ -85,12 +85,63 @@ QStringView XmlDocument::tagName(std::int32_t index) const {
     return QStringView(text_).sliced(from, XmlScanner::nameEnd(text_, from) - from);
 }
 
+void XmlDocument::pushOpenTag(std::int32_t index, QStringView name) {
+    if (openTags_.size() == openTags_.capacity())
+        openTags_.reserve(2 * openTags_.size() + 6);
+    openTags_.push_back({index, std::int32_t(name.size()), nullptr});
+    if (namesCounted_)
+        countOpenName(openTags_.back(), name);
+}
+
+void XmlDocument::countOpenName(OpenTag& open, QStringView name) {
+    open.namesOpen = &openNames_[name];
+    ++*open.namesOpen;
+}
+
+void XmlDocument::popOpenTag() {
+    if (openTags_.back().namesOpen)
+        --*openTags_.back().namesOpen;
+    openTags_.pop_back();
+}
+
+// One past the position in the stack of the innermost open tag named name; 0 when none is.
+// The innermost tag is tried first, as a well-formed document always matches it. Otherwise
+// the stack is walked only when some open tag carries the name, and then every tag passed
+// is closed by the caller, so each open tag is passed at most once in the whole parse.
+// Well-formed documents never get here, so the names are counted only from the first
+// mismatch on.
+std::size_t XmlDocument::innermostOpenTagNamed(QStringView name) {
+    const QStringView text(text_);
+    auto nameOf = [&](const OpenTag& open) {
+        return text.sliced(recordAt(open.index).start + 1, open.nameLength);
+    };
+    auto carries = [&](const OpenTag& open) {
+        return open.nameLength == name.size() && nameOf(open) == name;
+    };
+    std::size_t k = openTags_.size();
+    if (k == 0 || carries(openTags_[k - 1]))
+        return k;
+    if (!namesCounted_) {
+        namesCounted_ = true;
+        for (OpenTag& open : openTags_)
+            countOpenName(open, nameOf(open));
+    }
+    const auto named = openNames_.find(name);
+    if (named == openNames_.end() || named->second == 0)
+        return 0;
+    while (!carries(openTags_[k - 1]))
+        --k;
+    return k;
+}
+
 // Closes the open tags from firstOpen up (innermost first) as never ended: the children of each
 // follow it as siblings, so they all end up as children of newParent, after openTags_[firstOpen].
 // The parent fields are fixed in one pass at the end, so deep unclosed nesting stays linear.
 void XmlDocument::closeNeverEnded(std::size_t firstOpen, std::int32_t newParent) {
-    for (std::size_t k = openTags_.size(); k-- > firstOpen;) {
-        const std::int32_t index = openTags_[k];
+    const std::int32_t outermost = openTags_[firstOpen].index;
+    while (openTags_.size() > firstOpen) {
+        const std::int32_t index = openTags_.back().index;
+        popOpenTag();
         ElementRecord& element = recordAt(index);
         element.flagsAndLevel |= RecordNeverEnded;
         setTagLengths(index, startTagLength(index), 0);
@@ -107,10 +158,9 @@ void XmlDocument::closeNeverEnded(std::size_t firstOpen, std::int32_t newParent)
         element.firstChild = 0;
         recordAt(recordAt(element.parent).firstChild).previousSibling = last;
     }
-    for (std::int32_t moved = recordAt(openTags_[firstOpen]).nextSibling; moved;
+    for (std::int32_t moved = recordAt(outermost).nextSibling; moved;
          moved = recordAt(moved).nextSibling)
         recordAt(moved).parent = newParent;
-    openTags_.resize(firstOpen);
 }
 
 bool XmlDocument::ParseDocument() {
@@ -172,16 +222,12 @@ bool XmlDocument::ParseDocument() {
                     first.previousSibling = index;
                 }
                 if (!node.empty) {
-                    if (openTags_.size() == openTags_.capacity())
-                        openTags_.reserve(2 * openTags_.size() + 6);
-                    openTags_.push_back(index);
+                    pushOpenTag(index, text.sliced(node.nameStart, node.nameEnd - node.nameStart));
                     parent = index;
                 }
             } else if (node.kind == XmlNode::EndTag) {
                 const QStringView name = text.sliced(node.nameStart, node.nameEnd - node.nameStart);
-                std::size_t k = openTags_.size();
-                while (k > 0 && tagName(openTags_[k - 1]) != name)
-                    --k;
+                const std::size_t k = innermostOpenTagNamed(name);
                 if (k == 0) {
                     note([&] {
                         return QStringLiteral("No start tag for end tag ") + quoted(name) +
@@ -190,9 +236,9 @@ bool XmlDocument::ParseDocument() {
                     continue;
                 }
                 const std::size_t matched = k - 1;
-                const std::int32_t index = openTags_[matched];
+                const std::int32_t index = openTags_[matched].index;
                 if (matched + 1 < openTags_.size()) {
-                    const std::int32_t inner = openTags_.back();
+                    const std::int32_t inner = openTags_.back().index;
                     note([&] {
                         return QStringLiteral("End tag ") + quoted(name) + offset(node.start + 1) +
                                QStringLiteral(" does not match start tag ") +
@@ -203,13 +249,13 @@ bool XmlDocument::ParseDocument() {
                 ElementRecord& element = recordAt(index);
                 element.length = std::int32_t(node.end - element.start);
                 setTagLengths(index, startTagLength(index), node.end - node.start);
-                openTags_.pop_back();
+                popOpenTag();
                 parent = element.parent;
             } else if (node.kind == XmlNode::Malformed) {
                 note([&] { return node.error; });
             } else if (node.kind == XmlNode::EndOfText) {
                 if (!openTags_.empty()) {
-                    const std::int32_t inner = openTags_.back();
+                    const std::int32_t inner = openTags_.back().index;
                     note([&] {
                         return QStringLiteral("Element ") + quoted(tagName(inner)) +
                                offset(recordAt(inner).start) + QStringLiteral(" not ended");
@@ -219,6 +265,9 @@ bool XmlDocument::ParseDocument() {
                 break;
             }
         }
+        // Its views would outlive the text they point into.
+        openNames_.clear();
+        namesCounted_ = false;
     }
 
     ElementRecord& document = recordAt(0);
@@ -444,16 +493,24 @@ bool XmlDocument::LoadFile(const QString& path) {
         if (::lseek(file, off_t(markLength), SEEK_SET) < 0)
             return fail(errno, file);
 
+        bool unusableDeclaration = false;
         if (!marked) {
             // A declaration can only be read in the encoding the text is laid out in.
             state.layout = WideLayoutOf(sample);
             const QString head = state.layout ? CodePage::toUnicode(state.layout, sample)
                                               : QString::fromUtf8(sample);
             state.encoding = ScanEncodingDeclaration(head);
+            // A declaration read from 8-bit text cannot be right about 16- or 32-bit units:
+            // the file is read as 8-bit text that declares nothing, by the UTF-8 test.
+            if (!state.layout && WideUnitSize(state.encoding) != 0) {
+                state.encoding.clear();
+                unusableDeclaration = true;
+            }
             if (state.encoding.isEmpty() && state.layout)
                 state.encoding = QString::fromLatin1(state.layout);
         }
-        if (state.encoding.isEmpty() && !sample.isEmpty() && sample[0] == '<')
+        if (state.encoding.isEmpty() && !unusableDeclaration && !sample.isEmpty() &&
+            sample[0] == '<')
             state.encoding = QStringLiteral("UTF-8");
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -82,6 +83,16 @@ public:
 
 private:
     struct ReadState;
+    // A start tag still waiting for its end tag, with what matching an end tag against it
+    // needs, so that no name is read back from the text and no name is compared in vain.
+    struct OpenTag {
+        std::int32_t index;
+        std::int32_t nameLength;
+        std::int32_t* namesOpen;  // its count in openNames_; null until names are counted
+    };
+    struct NameHash {
+        std::size_t operator()(QStringView name) const noexcept { return qHash(name); }
+    };
 
     bool DecodeTextFile(int file, qint64 bytesToRead, ReadState& state);
 
@@ -94,6 +105,10 @@ private:
     std::int32_t newRecord();
     void reserveRecords(std::int32_t capacity);
     void setTagLengths(std::int32_t index, qsizetype startLength, qsizetype endLength);
+    void pushOpenTag(std::int32_t index, QStringView name);
+    void popOpenTag();
+    void countOpenName(OpenTag& open, QStringView name);
+    std::size_t innermostOpenTagNamed(QStringView name);
     void closeNeverEnded(std::size_t firstOpen, std::int32_t newParent);
     std::int32_t findSibling(std::int32_t parent, std::int32_t after, QStringView name) const;
     bool noCase() const { return documentFlags_ & FlagNoCase; }
@@ -111,7 +126,13 @@ private:
     std::int32_t capacity_ = 0;
     // Exact tag lengths of the rare tags too long for their bit fields.
     std::unordered_map<std::int32_t, std::pair<qsizetype, qsizetype>> longTags_;
-    std::vector<std::int32_t> openTags_;
+    std::vector<OpenTag> openTags_;
+    // Every name an open tag has carried during this parse (views into the text), with the
+    // number of open tags that carry it now. An end tag whose name no open tag carries is
+    // told at once instead of by a walk through the whole stack. Kept from the first end tag
+    // that does not match the innermost open tag on.
+    std::unordered_map<QStringView, std::int32_t, NameHash> openNames_;
+    bool namesCounted_ = false;
     // What LoadFile found; ParseDocument puts its own findings after it.
     QString loadReport_;
 };

@@ -129,19 +129,30 @@ const char* WideLayoutOf(QByteArrayView b) {
     return nullptr;
 }
 
-const char* WideConverterFor(QStringView name, const char* layout) {
-    const QString folded = name.toString().toLower();
+int WideUnitSize(QStringView name) {
     const int codePage = CharsetTable::codePage(name);
-    int width = 0;
-    if (codePage == 65005 || folded.startsWith(u"utf-32"))
-        width = 4;
-    else if (codePage == 1200 || codePage == 1201 || folded.startsWith(u"utf-16"))
-        width = 2;
+    if (codePage == 65005)
+        return 4;
+    if (codePage == 1200 || codePage == 1201)
+        return 2;
+    // "utf" and the width, with or without a separator between them.
+    QString folded = name.toString().toLower();
+    folded.remove(u'-').remove(u'_');
+    if (folded.startsWith(u"utf32"))
+        return 4;
+    if (folded.startsWith(u"utf16"))
+        return 2;
+    return 0;
+}
+
+const char* WideConverterFor(QStringView name, const char* layout) {
+    const int width = WideUnitSize(name);
     if (width == 0)
         return nullptr;
 
+    const QString folded = name.toString().toLower();
     bool bigEndian = false;
-    if (folded.endsWith(u"be") || codePage == 1201)
+    if (folded.endsWith(u"be") || CharsetTable::codePage(name) == 1201)
         bigEndian = true;
     else if (folded.endsWith(u"le"))
         bigEndian = false;

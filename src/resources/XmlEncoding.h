@@ -19,7 +19,12 @@ bool PassesUtf8Test(QByteArrayView bytes);
 // zero bytes fall. Empty when the bytes are not laid out that way.
 const char* WideLayoutOf(QByteArrayView firstBytes);
 
-// The iconv converter for an encoding name that means a 16- or 32-bit Unicode encoding
-// ("UTF-16", "unicode", "unicodeFFFE", "UTF-32", "UTF-32BE", ...), its byte order taken from
-// the name, else from the file's layout, else little-endian. Null for every other name.
+// The bytes per unit, 2 or 4, of the 16- or 32-bit Unicode encoding an encoding name means
+// in any spelling ("UTF-16", "utf16", "unicode", "unicodeFFFE", "UTF-32", "utf_32be", ...);
+// 0 for every other name.
+int WideUnitSize(QStringView encodingName);
+
+// The iconv converter for an encoding name that means a 16- or 32-bit Unicode encoding, its
+// byte order taken from the name, else from the file's layout, else little-endian. Null for
+// every other name.
 const char* WideConverterFor(QStringView encodingName, const char* layout);

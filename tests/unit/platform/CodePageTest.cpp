@@ -26,6 +26,16 @@ TEST(CodePage, ConvertsWithTheConverterOfTheCodePage) {
         EXPECT_EQ(CodePage::toUnicode(codePage, bytes), text) << codePage;
 }
 
+TEST(CodePage, Windows1252GivesItsUndefinedBytesAsC1Controls) {
+    // As the system's converter does, wherever 1252 is used: by number, as the default code
+    // page, and as the fallback for a converter name that does not exist.
+    const QByteArray bytes = "a\x80\x81\x8D\x8F\x90\x9D\x9F\xE9";
+    const QString text = u"a\u20AC\u0081\u008D\u008F\u0090\u009D\u0178\u00E9"_qs;
+    for (int codePage : {1252, 0, -1, 720})
+        EXPECT_EQ(CodePage::toUnicode(codePage, bytes), text) << codePage;
+    EXPECT_EQ(CodePage::toUnicode("no-such-converter", bytes), text);
+}
+
 TEST(CodePage, UnmappableBytesBecomeReplacementCharacters) {
     EXPECT_EQ(CodePage::toUnicode(65001,
                                   "a\xFF"

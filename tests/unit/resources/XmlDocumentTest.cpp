@@ -1,6 +1,7 @@
 #include "resources/XmlDocument.h"
 
 #include <gtest/gtest.h>
+#include <QStringList>
 
 namespace {
 
@@ -62,6 +63,67 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"<?xml version='1.0'?><!DOCTYPE r [<!ENTITY x 'a>b'><!-- > -->]>"
                    "<!ELEMENT r 'x>'><r><![CDATA[<a>]]><!-- <b> --></r>",
                    "", true}));
+
+// Which element each end tag ends, and the report, on small documents where names repeat,
+// share prefixes or have equal lengths: the matching must find the innermost open tag of the
+// same name and nothing else.
+struct MatchCase {
+    const char* text;
+    // Each element in index order: its index, the text it spans, "~" when never ended, then
+    // "^" and its parent.
+    const char* elements;
+    const char* report;
+};
+
+QString describeElements(const XmlDocument& doc) {
+    QStringList parts;
+    for (std::int32_t i = 1; i < doc.recordCount(); ++i) {
+        const ElementRecord& record = doc.record(i);
+        const bool neverEnded = record.flagsAndLevel & XmlDocument::RecordNeverEnded;
+        parts << QStringLiteral("%1:%2%3^%4")
+                     .arg(i)
+                     .arg(doc.text().mid(record.start, record.length),
+                          neverEnded ? u"~"_qs : u""_qs)
+                     .arg(record.parent);
+    }
+    return parts.join(u' ');
+}
+
+class EndTagMatch : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(EndTagMatch, EndsTheInnermostOpenTagOfTheSameName) {
+    const auto parsed = parse(QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(describeElements(parsed->document).toStdString(), GetParam().elements);
+    EXPECT_EQ(parsed->document.LoadReport().toStdString(), GetParam().report);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    XmlDocument, EndTagMatch,
+    ::testing::Values(
+        MatchCase{"<a><b><a><c></a></b></a>",
+                  "1:<a><b><a><c></a></b></a>^0 2:<b><a><c></a></b>^1 3:<a><c></a>^2 4:<c>~^3",
+                  "End tag 'a' at offset 13 does not match start tag 'c' at offset 9"},
+        MatchCase{"<ab><cd></ab>", "1:<ab><cd></ab>^0 2:<cd>~^1",
+                  "End tag 'ab' at offset 9 does not match start tag 'cd' at offset 4"},
+        MatchCase{"<a><ab></a></ab>", "1:<a><ab></a>^0 2:<ab>~^1",
+                  "End tag 'a' at offset 8 does not match start tag 'ab' at offset 3"},
+        MatchCase{"<ab><a></ab>", "1:<ab><a></ab>^0 2:<a>~^1",
+                  "End tag 'ab' at offset 8 does not match start tag 'a' at offset 4"},
+        MatchCase{"<abcX><abcY></abcX>", "1:<abcX><abcY></abcX>^0 2:<abcY>~^1",
+                  "End tag 'abcX' at offset 13 does not match start tag 'abcY' at offset 6"},
+        MatchCase{"<r><x></y></x></r>", "1:<r><x></y></x></r>^0 2:<x></y></x>^1",
+                  "No start tag for end tag 'y' at offset 6"},
+        MatchCase{"<a><a></a></a></a>", "1:<a><a></a></a>^0 2:<a></a>^1",
+                  "No start tag for end tag 'a' at offset 14"},
+        // y is closed by </x>, so </y> finds no open y.
+        MatchCase{"<r><x><y></x></y></r>", "1:<r><x><y></x></y></r>^0 2:<x><y></x>^1 3:<y>~^2",
+                  "End tag 'x' at offset 10 does not match start tag 'y' at offset 6"},
+        MatchCase{"<x><a><x><a></x></a></x>",
+                  "1:<x><a><x><a></x></a></x>^0 2:<a><x><a></x></a>^1 3:<x><a></x>^2 4:<a>~^3",
+                  "End tag 'x' at offset 13 does not match start tag 'a' at offset 9"},
+        MatchCase{"<k a='1'><k/><k></k ></k/>",
+                  "1:<k a='1'><k/><k></k ></k/>^0 2:<k/>^1 3:<k></k >^1", ""},
+        MatchCase{"<a><b></c>", "1:<a>~^0 2:<b>~^0", "Root element has sibling"}));
 
 TEST(XmlDocument, FreshDocumentReportsEmpty) {
     XmlDocument document;

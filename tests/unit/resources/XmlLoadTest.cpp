@@ -130,6 +130,9 @@ TEST(XmlLoad, WideFilesWithoutMarkAreReadAsTheyDeclare) {
     loaded = load(utf16(utf16Text, true));
     EXPECT_EQ(loaded.text, utf16Text);
     EXPECT_EQ(loaded.flags, 0);
+    const QString otherSpelling = u"<?xml version='1.0' encoding='UTF16'?><r>\u4E2D</r>"_qs;
+    loaded = load(utf16(otherSpelling, false));
+    EXPECT_EQ(loaded.text, otherSpelling);
 
     // Undeclared, the layout of the first bytes names the encoding.
     loaded = load(utf16(u"<r>\u4E2D</r>"_qs, true));
@@ -141,6 +144,47 @@ TEST(XmlLoad, WideFilesWithoutMarkAreReadAsTheyDeclare) {
         load(QByteArray("\xFF\xFE\x00\x00", 4) + QByteArray("<\0\0\0r\0\0\0/\0\0\0>\0\0\0", 16));
     EXPECT_EQ(loaded.text, "<r/>");
     EXPECT_EQ(loaded.report, "UTF-32LE BOM + length 16 to 4 wide chars ");
+}
+
+TEST(XmlLoad, EightBitFilesDeclaringWideUnitsAreReadAsUndeclared) {
+    // The bytes of these files are 8-bit text, whatever they declare: they get the UTF-8
+    // test, then the default code page, as a file without a declaration would.
+    for (const char* name : {"UTF-16", "utf-16", "UTF-16LE", "utf-16be", "Utf16", "unicode",
+                             "unicodeFFFE", "UTF-32", "utf-32", "UTF-32BE", "utf_32le"}) {
+        const QByteArray declaration =
+            "<?xml version=\"1.0\" encoding=\"" + QByteArray(name) + "\"?>";
+        Loaded loaded = load(declaration + "<r>caf\xC3\xA9</r>");
+        EXPECT_EQ(loaded.text.toStdString(),
+                  (QString::fromLatin1(declaration) + u"<r>caf\u00E9</r>"_qs).toStdString())
+            << name;
+        EXPECT_EQ(loaded.report.toStdString(),
+                  QStringLiteral("UTF-8 length %1 (used UTF-8 detection) to %2 wide chars ")
+                      .arg(declaration.size() + 12)
+                      .arg(declaration.size() + 11)
+                      .toStdString())
+            << name;
+
+        loaded = load(declaration + "<r>caf\xE9</r>");
+        EXPECT_EQ(loaded.text.toStdString(),
+                  (QString::fromLatin1(declaration) + u"<r>caf\u00E9</r>"_qs).toStdString())
+            << name;
+        EXPECT_TRUE(loaded.report.startsWith(u"ANSI length ")) << loaded.report.toStdString();
+        EXPECT_TRUE(loaded.report.contains(u"(used UTF-8 detection) "));
+    }
+    const Loaded html = load(
+        "<html><head><meta http-equiv='Content-Type' content='text/html; charset=utf-16'>"
+        "</head><body>\xE9</body></html>");
+    EXPECT_TRUE(html.text.endsWith(u"<body>\u00E9</body></html>"_qs));
+    EXPECT_TRUE(html.report.startsWith(u"ANSI length ")) << html.report.toStdString();
+}
+
+TEST(XmlLoad, Windows1252GivesItsUndefinedBytesAsC1Controls) {
+    const QString expected = u"<r>\u20AC\u0081\u008D\u008F\u0090\u009D\u0178</r>"_qs;
+    Loaded declared = load("<?xml encoding='windows-1252'?><r>\x80\x81\x8D\x8F\x90\x9D\x9F</r>");
+    EXPECT_TRUE(declared.text.endsWith(expected)) << declared.text.toStdString();
+    Loaded byDefault = load("\x9D<r>\x80\x81\x8D\x8F\x90\x9D\x9F</r>");
+    EXPECT_EQ(byDefault.text.toStdString(), (u"\u009D"_qs + expected).toStdString());
+    EXPECT_TRUE(byDefault.report.startsWith(u"ANSI length ")) << byDefault.report.toStdString();
 }
 
 TEST(XmlLoad, FailuresGiveTheSystemMessageAndAnEmptyText) {

@@ -63,6 +63,7 @@ void CDlgMedia::BuildPage() {
         button->SetImages(normal_, over_, down_, down_, r.left(), r.top(), r.left() + r.width(),
                           r.top() + r.height());
         button->SetTipText(text(place.tip));
+        button->installEventFilter(this);
         connect(button, &CGDIBitmapBtn::clicked, this, [this, index] { onButtonClicked(index); });
         buttons_[index] = button;
     }
@@ -132,6 +133,14 @@ bool CDlgMedia::event(QEvent* event) {
         return true;
     }
     return CRegionDlg::event(event);
+}
+
+bool CDlgMedia::eventFilter(QObject* watched, QEvent* event) {
+    // The buttons take no focus, but a key that reached one anyway must not click it: Space
+    // would drop the picked function and reset the key.
+    if (isSwallowedKey(event) && watched->parent() == this)
+        return true;
+    return CRegionDlg::eventFilter(watched, event);
 }
 
 void CDlgMedia::paintEvent(QPaintEvent*) {

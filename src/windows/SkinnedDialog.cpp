@@ -1,0 +1,120 @@
+#include "windows/SkinnedDialog.h"
+
+#include "controls/GDIBitmapBtn.h"
+#include "controls/SkinImages.h"
+#include "controls/SkinText.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+const QColor CaptionNormal(88, 95, 105);
+const QColor CaptionHover(143, 148, 167);
+const QColor CaptionPressed(38, 29, 5);
+
+const QFont& textFont() {
+    static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
+    return font;
+}
+}  // namespace
+
+CSkinnedDialog::CSkinnedDialog(const QString& title, ConfirmKeys keys, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), keys_(keys) {
+    setWindowTitle(title);
+    setObjectName(title);
+    handle_ = Messages::registerWindow(this, title);
+}
+
+CSkinnedDialog::~CSkinnedDialog() {
+    Messages::unregisterWindow(handle_);
+}
+
+std::int64_t CSkinnedDialog::receiveMessage(std::uint32_t message, std::uint64_t, std::int64_t) {
+    // A close request after the dialog has ended (the main window closes whatever it finds)
+    // must not change how it ended.
+    if (message == WM_CLOSE && isVisible())
+        reject();
+    return 0;
+}
+
+QPixmap CSkinnedDialog::loadSkin(const QString& skin, const QString& state) {
+    QPixmap picture;
+    LoadPictureFile(skinPath(skin, state), picture);
+    return picture;
+}
+
+void CSkinnedDialog::placeByPicture(const QPixmap& normal) {
+    const QSize size = normal.isNull() ? this->size() : normal.size();
+    setFixedSize(size);
+    const QScreen* screen = this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    // Integer halves, truncated, as the area or the picture may be odd in size.
+    move(available.x() + (available.width() - size.width()) / 2,
+         available.y() + (available.height() - size.height()) / 2);
+}
+
+CGDIBitmapBtn* CSkinnedDialog::addButton(const QRect& rect, const QPixmap& normal,
+                                         const QPixmap& over, const QPixmap& down,
+                                         const QString& caption) {
+    auto* button = new CGDIBitmapBtn(this);
+    button->setGeometry(rect);
+    button->SetImages(normal, over, down, normal, rect.left(), rect.top(),
+                      rect.left() + rect.width(), rect.top() + rect.height());
+    if (!caption.isEmpty()) {
+        button->SetColors(CaptionNormal, CaptionHover, CaptionPressed);
+        button->SetText(caption);
+    }
+    return button;
+}
+
+void CSkinnedDialog::drawCentredLine(QPainter& painter, const QRect& rect, const QString& text,
+                                     const QColor& colour) {
+    painter.setFont(textFont());
+    painter.setPen(colour);
+    const QString shown = QFontMetrics(textFont()).elidedText(text, Qt::ElideRight, rect.width());
+    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
+}
+
+void CSkinnedDialog::drawWrapped(QPainter& painter, const QRect& rect, const QString& text,
+                                 const QColor& colour) {
+    painter.setFont(textFont());
+    painter.setPen(colour);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip,
+                     text);
+}
+
+void CSkinnedDialog::postClose() {
+    Messages::postMessage(handle_, WM_CLOSE, 0, 0);
+}
+
+bool CSkinnedDialog::discardsKey(const QKeyEvent& event) const {
+    if (keys_ != ConfirmKeys::Discarded)
+        return false;
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CSkinnedDialog::keyPressEvent(QKeyEvent* event) {
+    if (discardsKey(*event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CSkinnedDialog::keyReleaseEvent(QKeyEvent* event) {
+    if (discardsKey(*event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}

@@ -42,7 +42,8 @@ public:
     // Later combinations move down by one. An index outside the list changes nothing.
     void RemoveCombination(int index);
     std::optional<tagCombKey> RecordAt(int index) const;
-    // "<prefix> <k>" with the smallest k that no shown name equals exactly.
+    // "<prefix> <k>" with the smallest k that no shown name equals exactly, the prefix
+    // shortened where the whole would not fit the name field (see defaultName).
     static QString DefaultName(const QString& prefix, const QStringList& shownNames);
 
     // The edits below change nothing for an index outside the list.

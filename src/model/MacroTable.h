@@ -40,7 +40,8 @@ public:
     // Later macros move down by one. An index outside the list changes nothing.
     void RemoveMacro(int index);
     std::optional<tagMacroInfo> RecordAt(int index) const;
-    // "<prefix> <k>" with the smallest k that no macro's name equals exactly.
+    // "<prefix> <k>" with the smallest k that no macro's name equals exactly, the prefix
+    // shortened where the whole would not fit the name field (see defaultName).
     QString DefaultName(const QString& prefix) const;
 
     // The edits below change nothing for an index outside the list.

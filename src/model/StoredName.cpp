@@ -6,13 +6,13 @@
 
 QString StoredName::read(ConstField field) {
     QString name;
-    for (std::size_t unit = 0; unit < std::size_t(MaxLength); ++unit) {
+    for (std::size_t unit = 0; unit < std::size_t(Units); ++unit) {
         const char16_t c = le::readU16(field, unit * 2);
         if (c == 0)
             break;
         name.append(QChar(c));
     }
-    return name;
+    return fit(name);
 }
 
 void StoredName::write(Field field, const QString& name) {
@@ -23,8 +23,15 @@ void StoredName::write(Field field, const QString& name) {
 }
 
 QString StoredName::fit(const QString& name) {
-    qsizetype length = name.indexOf(QChar(0));
-    if (length < 0)
-        length = name.size();
-    return name.left(std::min<qsizetype>(length, MaxLength));
+    const qsizetype nul = name.indexOf(QChar(0));
+    return cut(nul < 0 ? name : name.left(nul), MaxLength);
+}
+
+QString StoredName::cut(const QString& text, qsizetype units) {
+    if (units <= 0)
+        return {};
+    if (text.size() <= units)
+        return text;
+    const bool splitsPair = text.at(units - 1).isHighSurrogate() && text.at(units).isLowSurrogate();
+    return text.left(splitsPair ? units - 1 : units);
 }

@@ -22,4 +22,7 @@ public:
     static void write(Field field, const QString& name);
     // What a stored name keeps of a text: the part before any NUL, cut to 259 units.
     static QString fit(const QString& name);
+    // The first units of a text, one fewer where the cut would split a surrogate pair, so a
+    // cut name never ends in half a character.
+    static QString cut(const QString& text, qsizetype units);
 };

@@ -24,8 +24,13 @@ public:
 
     // $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
     static QString configHome();
-    // $XDG_RUNTIME_DIR/halda (mode 0700), created on first use. Falls back to a per-user
-    // folder in the temporary directory when XDG_RUNTIME_DIR is unset.
+    // The folder of the windows that other processes may reach, and of locks, created on
+    // first use: $XDG_RUNTIME_DIR/halda; without a usable XDG_RUNTIME_DIR (an existing folder
+    // of this user that nobody else can write to), <temp>/halda-runtime-<uid>/halda, and
+    // failing that <cache home>/halda. A folder we make is used only when it is a real folder
+    // (never a link) owned by this user with mode 0700. Empty when none passes: the process
+    // then runs without windows for other processes and without locks. Each refusal is said
+    // once on standard error.
     static QString runtimeDirectory();
 
     static bool makeDirectories(const QString& path);

@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 bool Process::startDetached(const QString& executablePath) {
     return QProcess::startDetached(executablePath, {});
 }
@@ -27,8 +29,7 @@ void Process::sleepMs(unsigned milliseconds) {
     QThread::msleep(milliseconds);
 }
 
-SingleInstanceLock::SingleInstanceLock(const QString& name)
-    : path_(Paths::runtimeDirectory() + QLatin1Char('/') + name + QStringLiteral(".lock")) {}
+SingleInstanceLock::SingleInstanceLock(const QString& name) : name_(name) {}
 
 SingleInstanceLock::~SingleInstanceLock() {
     release();
@@ -37,12 +38,23 @@ SingleInstanceLock::~SingleInstanceLock() {
 bool SingleInstanceLock::acquire() {
     if (fd_ >= 0)
         return true;
-    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Looked up when locking, so the folder is checked as it is when used.
+    const QString folder = Paths::runtimeDirectory();
+    if (folder.isEmpty())
+        return true;
+    const QString path = folder + QLatin1Char('/') + name_ + QStringLiteral(".lock");
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return true;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const bool heldElsewhere = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return !heldElsewhere;
     }
     fd_ = fd;
     return true;

@@ -21,15 +21,16 @@ public:
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-    // False only when another process holds the lock. When the lock file cannot be made at
-    // all, nobody can hold it: acquire() answers true without holding anything (isHeld()
-    // tells), so a broken runtime folder never keeps the tool from starting.
+    // False only when another holder has the lock. Any other failure (no private runtime
+    // folder, a lock file that cannot be made, a file system without locks) means nobody can
+    // hold it: acquire() answers true without holding anything (isHeld() tells), so a broken
+    // runtime folder never keeps the tool from starting.
     bool acquire();
     void release();
     bool isHeld() const { return fd_ >= 0; }
 
 private:
-    QString path_;
+    QString name_;
     int fd_ = -1;
 };
 

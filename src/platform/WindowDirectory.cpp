@@ -176,11 +176,14 @@ bool WindowDirectory::isValidName(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
         return false;
-    return std::size_t(QFile::encodeName(socketPath(name)).size()) < sizeof(sockaddr_un::sun_path);
+    const QString path = socketPath(name);
+    return !path.isEmpty() &&
+           std::size_t(QFile::encodeName(path).size()) < sizeof(sockaddr_un::sun_path);
 }
 
 QString WindowDirectory::socketPath(const QString& name) {
-    return Paths::runtimeDirectory() + QLatin1Char('/') + name;
+    const QString folder = Paths::runtimeDirectory();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
 }
 
 std::optional<WindowDirectory::Listener> WindowDirectory::listen(const QString& name) {

@@ -30,8 +30,9 @@ public:
     };
 
     // A name is one path component: not empty, no '/', no NUL, not "." or "..", and short
-    // enough for a socket address.
+    // enough for a socket address. Without a window folder no name is valid.
     static bool isValidName(const QString& name);
+    // Empty without a window folder (see Paths::runtimeDirectory).
     static QString socketPath(const QString& name);
 
     // Binds and listens under the name (replacing a stale socket). Fails when the name is

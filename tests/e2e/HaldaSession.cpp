@@ -1,5 +1,6 @@
 #include "e2e/HaldaSession.h"
 
+#include "platform/Messages.h"
 #include "support/TempWorld.h"
 #include "support/WaitUntil.h"
 
@@ -16,6 +17,8 @@
 #include <cstring>
 
 namespace {
+constexpr int WaitMs = 60000;
+
 void copyFolder(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -28,6 +31,7 @@ void copyFolder(const QString& from, const QString& to) {
 }  // namespace
 
 HaldaSession::HaldaSession() {
+    Messages::setSendTimeout(std::chrono::milliseconds(WaitMs));
     copyFolder(QStringLiteral(HALDA_APP_BUILD_DIR), appDir());
     QFile::copy(QStringLiteral(HALDA_FAKE_COMPANION), appDir() + "Zelt_Setting");
 }
@@ -35,7 +39,7 @@ HaldaSession::HaldaSession() {
 HaldaSession::~HaldaSession() {
     if (halda_.state() != QProcess::NotRunning) {
         halda_.kill();
-        halda_.waitForFinished(3000);
+        halda_.waitForFinished(WaitMs);
     }
     companionControl({QStringLiteral("--quit")});
     if (xvfbPid_ > 0) {
@@ -86,6 +90,15 @@ bool HaldaSession::startXServer() {
     return true;
 }
 
+bool HaldaSession::startCompanion() {
+    if (!QProcess::startDetached(appDir() + "Zelt_Setting", {}))
+        return false;
+    // The control window is published after the one the tool looks for.
+    return waitUntil(
+        [] { return Messages::findWindow(QStringLiteral("QuorvZelt_Setting_Control")) != 0; },
+        WaitMs);
+}
+
 bool HaldaSession::startHalda() {
     halda_.setProgram(appDir() + "halda");
     halda_.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -100,7 +113,7 @@ bool HaldaSession::startHalda() {
                        &found) &&
                    !found.isEmpty();
         },
-        15000);
+        WaitMs);
     window_ = found.section('\n', 0, 0).trimmed();
     return shown;
 }
@@ -109,7 +122,7 @@ int HaldaSession::runSecondHalda() {
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);
     second.start(appDir() + "halda", {});
-    if (!second.waitForFinished(10000)) {
+    if (!second.waitForFinished(WaitMs)) {
         second.kill();
         return -1;
     }
@@ -122,7 +135,7 @@ bool HaldaSession::click(int x, int y) {
 }
 
 bool HaldaSession::waitForHaldaExit(int& exitCode) {
-    if (!halda_.waitForFinished(10000))
+    if (!halda_.waitForFinished(WaitMs))
         return false;
     exitCode = halda_.exitStatus() == QProcess::NormalExit ? halda_.exitCode() : -1;
     return true;
@@ -148,9 +161,28 @@ bool HaldaSession::waitForLogLine(const std::function<bool(const QString&)>& mat
 int HaldaSession::companionControl(const QStringList& arguments) {
     QProcess control;
     control.start(appDir() + "Zelt_Setting", arguments);
-    if (!control.waitForFinished(10000))
+    if (!control.waitForFinished(WaitMs))
         return -1;
     return control.exitCode();
+}
+
+bool HaldaSession::waitForToolToCatchUp() {
+    // The companion learnt the main window's handle from 0x602; so do we.
+    WindowHandle handle = 0;
+    for (const QString& line : companionLog())
+        if (line.startsWith("recv 0x602 "))
+            handle = line.section("w=", 1).section(' ', 0, 0).toUInt();
+    const WindowHandle tool =
+        Messages::findWindow(QStringLiteral("hwnd-%1").arg(handle, 8, 16, QLatin1Char('0')));
+    if (!handle || !tool)
+        return false;
+    // The tool reads its connections in the order they came and queues posts behind what it
+    // has queued already; a send is answered as soon as it is read. When the first no-op send
+    // (message 0) is answered, every earlier post has been read and queued; the second send
+    // is read behind those posts, so its answer comes once they have been handled.
+    for (int i = 0; i < 2; ++i)
+        Messages::sendMessage(tool, 0, 0, 0);
+    return Messages::isWindow(tool);
 }
 
 QByteArray HaldaSession::storedValue(const QString& name) const {
@@ -167,7 +199,7 @@ QString HaldaSession::digest(const QByteArray& data) {
 bool HaldaSession::xdotool(const QStringList& arguments, QString* output) {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(10000))
+    if (!process.waitForFinished(WaitMs))
         return false;
     if (output)
         *output = QString::fromLatin1(process.readAllStandardOutput());

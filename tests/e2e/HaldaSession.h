@@ -9,6 +9,8 @@
 
 // One run of the real tool as a user has it: its own X server, an application folder holding
 // the built program with the fake companion beside it, and a mouse driven by xdotool.
+// Every wait is bounded by a time far beyond what a loaded machine needs: the waits end as
+// soon as what they wait for is seen, so the bounds only matter when something is broken.
 class HaldaSession {
 public:
     HaldaSession();  // starts Xvfb and lays out the application folder
@@ -18,6 +20,8 @@ public:
     QString appDir() const;
     QString display() const { return display_; }
 
+    // Starts the fake companion as the tool would and waits until its windows can be found.
+    bool startCompanion();
     // Starts halda and waits until its main window is on screen; false when it is not.
     bool startHalda();
     // Starts another halda and waits for it to end; returns its exit code (-1 on time-out).
@@ -29,8 +33,11 @@ public:
     // The companion's log, and the same for the tool's side of the window-message folder.
     QStringList companionLog() const;
     bool waitForLogLine(const std::function<bool(const QString&)>& matches,
-                        std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                        std::chrono::milliseconds timeout = std::chrono::seconds(60));
     int companionControl(const QStringList& arguments);
+    // Returns once the tool's main window has handled every message posted to it before the
+    // call, such as the 0x610 the companion posts; false when the tool does not answer.
+    bool waitForToolToCatchUp();
 
     QByteArray storedValue(const QString& name) const;  // data without the type header
     static QString digest(const QByteArray& data);

@@ -4,12 +4,26 @@
 
 #include <QDir>
 
+#include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <cassert>
+#include <memory>
 
 namespace {
 TempWorld* currentWorld = nullptr;
-}
+
+// OnTestStart comes before the fixture is built and OnTestEnd after it is gone, so a
+// fixture may use the world in its constructor and destructor.
+class PerTestWorlds : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        world_ = std::make_unique<TempWorld>();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override { world_.reset(); }
+
+    std::unique_ptr<TempWorld> world_;
+};
+}  // namespace
 
 TempWorld::TempWorld() : dir_(QDir::tempPath() + QStringLiteral("/halda-test-XXXXXX")) {
     QDir().mkpath(configHome());
@@ -31,6 +45,11 @@ TempWorld::~TempWorld() {
 TempWorld& TempWorld::current() {
     assert(currentWorld);
     return *currentWorld;
+}
+
+void TempWorld::givePerTestWorlds() {
+    // The listener list owns what it is given.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PerTestWorlds);
 }
 
 QString testDataPath(const QString& name) {

@@ -3,8 +3,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A private world for one test process: its own config home, runtime folder and
-// application folder, so no test touches a real user's settings and tests run in parallel.
+// A private world for one test case: its own config home, runtime folder and application
+// folder, so no test touches a real user's settings, tests run in parallel, and no case sees
+// what another left behind.
 class TempWorld {
 public:
     TempWorld();
@@ -16,8 +17,12 @@ public:
     // Ends with '/', like the executable directory it stands in for.
     QString appDir() const { return dir_.path() + QStringLiteral("/app/"); }
 
-    // The world of the running test program.
+    // The world of the running test case.
     static TempWorld& current();
+
+    // Gives every test case of the program a fresh world, made before its fixture and
+    // removed after it. Called once by the test mains, after InitGoogleTest.
+    static void givePerTestWorlds();
 
 private:
     QTemporaryDir dir_;

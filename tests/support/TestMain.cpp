@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-// Every test program runs inside its own temporary world with a Qt application object, so
+// Every test case runs inside its own temporary world with a Qt application object, so
 // posted messages have an event loop to be delivered from.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication application(argc, argv);
-    TempWorld world;
+    TempWorld::givePerTestWorlds();
     return RUN_ALL_TESTS();
 }

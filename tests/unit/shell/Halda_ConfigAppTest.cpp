@@ -37,6 +37,8 @@ TEST(Halda_ConfigApp, StartsTheCompanionPausesThenRunsTheMainWindowAndReleasesTh
     bool heldWhileShown = false;
     const int exitCode = app.run([&] {
         mainWindowAt = sinceStart.elapsed();
+        // Started before the main window; a loaded machine may take its time to run it.
+        waitUntil([&] { return startsIn(log) >= 1; }, 60000);
         startsWhenShown = startsIn(log);
         heldWhileShown = !SingleInstanceLock(CHalda_ConfigApp::InstanceLockName).acquire();
     });
@@ -55,7 +57,7 @@ TEST(Halda_ConfigApp, SecondInstanceStartsTheCompanionAgainAndEndsSilently) {
     bool shown = false;
     EXPECT_EQ(second.run([&] { shown = true; }), 0);
     EXPECT_FALSE(shown);
-    EXPECT_TRUE(waitUntil([&] { return startsIn(log) >= 1; }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return startsIn(log) >= 1; }, 60000));
     EXPECT_EQ(startsIn(log), 1);
 }
 

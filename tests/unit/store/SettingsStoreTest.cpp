@@ -88,6 +88,11 @@ public:
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The tables and images are process-wide: each case starts as a fresh process does.
+        KeySettingImage::instance() = {};
+        KeyTable::instance().clear();
+        MacroTable::image().fill(0);
+        CombTable::image().fill(0);
         previousPresenter = MessageBox::setPresenter(
             [this](const QString&, const QString& text) { shown << text; });
         settings.setLayoutCodes(layoutCodes());

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QEvent>
+#include <QKeyEvent>
+
+// Enter, Escape and Space must neither confirm nor cancel the key setting dialog, nor act on
+// the control that has the focus in it: the windows drop their presses and releases in their
+// own key handlers. An application-wide filter would do the same, but it would run before
+// the key-capture library's and hide these keys from a capture.
+inline bool isSwallowedKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    switch (static_cast<const QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+            return true;
+        default:
+            return false;
+    }
+}

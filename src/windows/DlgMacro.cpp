@@ -13,6 +13,8 @@
 #include "shell/KeyCaptureLibrary.h"
 #include "store/SettingsStore.h"
 #include "windows/MainWindowReference.h"
+#include "windows/PageText.h"
+#include "windows/SwallowedKeys.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -65,9 +67,9 @@ QLineEdit* makeNumberField(QWidget* parent, const char* name, const QRect& rect,
 
 CDlgMacro::CDlgMacro(std::uint8_t keyCode, const KeyCaptureLibrary& hook, QWidget* parent)
     : CRegionDlg(keyCode, parent), hook_(hook) {
-    macroList_ = makePageList(this, MacroListId, edges(11, 32, 127, 151), 16, true);
+    macroList_ = makePageList(this, MacroListId, skinRect(11, 32, 127, 151), 16, true);
     macroList_->setObjectName(QStringLiteral("macroList"));
-    eventList_ = makePageList(this, EventListId, edges(137, 32, 262, 173), 16, false);
+    eventList_ = makePageList(this, EventListId, skinRect(137, 32, 262, 173), 16, false);
     eventList_->setObjectName(QStringLiteral("eventList"));
     BuildPage();
     for (QWidget* control :
@@ -96,24 +98,24 @@ void CDlgMacro::BuildPage() {
         return made;
     };
     // The record button keeps its idle look under the pointer.
-    recordButton_ = button("recordButton", edges(271, 100, 415, 124), skin_.normal,
+    recordButton_ = button("recordButton", skinRect(271, 100, 415, 124), skin_.normal,
                            "str_startrecord", CommandPressedColour);
-    autoDelayButton_ = button("autoDelaySwitch", edges(272, 40, 343, 56), skin_.over,
+    autoDelayButton_ = button("autoDelaySwitch", skinRect(272, 40, 343, 56), skin_.over,
                               "str_autodelay", SwitchPressedColour);
-    loopButton_ = button("loopSwitch", edges(272, 15, 343, 31), skin_.over, "str_looptimes",
+    loopButton_ = button("loopSwitch", skinRect(272, 15, 343, 31), skin_.over, "str_looptimes",
                          SwitchPressedColour);
-    newButton_ =
-        button("newButton", edges(10, 151, 68, 172), skin_.over, "str_new", CommandPressedColour);
-    deleteButton_ = button("deleteButton", edges(69, 151, 127, 172), skin_.over, "str_del",
+    newButton_ = button("newButton", skinRect(10, 151, 68, 172), skin_.over, "str_new",
+                        CommandPressedColour);
+    deleteButton_ = button("deleteButton", skinRect(69, 151, 127, 172), skin_.over, "str_del",
                            CommandPressedColour);
-    modifyDelayButton_ = button("modifyDelayButton", edges(271, 65, 336, 88), skin_.over,
+    modifyDelayButton_ = button("modifyDelayButton", skinRect(271, 65, 336, 88), skin_.over,
                                 "str_modifydelay", CommandPressedColour);
 
     loopCountField_ =
-        makeNumberField(this, "loopCountField", edges(343, 12, 390, 31), 3, QStringLiteral("1"));
+        makeNumberField(this, "loopCountField", skinRect(343, 12, 390, 31), 3, QStringLiteral("1"));
     loopCountField_->setEnabled(false);
     delayField_ =
-        makeNumberField(this, "delayField", edges(343, 68, 390, 85), 4, QStringLiteral("50"));
+        makeNumberField(this, "delayField", skinRect(343, 68, 390, 85), 4, QStringLiteral("50"));
 
     connect(recordButton_, &CGDIBitmapBtn::clicked, this, [this] { onRecordClicked(); });
     connect(autoDelayButton_, &CGDIBitmapBtn::clicked, this, [this] { onAutoDelayClicked(); });
@@ -468,9 +470,8 @@ void CDlgMacro::ClearSelection() {
 void CDlgMacro::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(QPoint(0, 0), skin_.normal);
-    const Qt::Alignment label = Qt::AlignLeft | Qt::AlignVCenter;
-    drawSkinText(painter, edges(15, 11, 127, 31), text("str_macrolist"), LabelColour, label);
-    drawSkinText(painter, edges(141, 11, 262, 31), text("str_editlist"), LabelColour, label);
+    drawPageText(painter, skinRect(15, 11, 127, 31), text("str_macrolist"), LabelColour);
+    drawPageText(painter, skinRect(141, 11, 262, 31), text("str_editlist"), LabelColour);
 }
 
 void CDlgMacro::mousePressEvent(QMouseEvent* event) {
@@ -478,18 +479,13 @@ void CDlgMacro::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CDlgMacro::keyPressEvent(QKeyEvent* event) {
-    if (isConfirmOrCancelKey(event->key()))
+bool CDlgMacro::event(QEvent* event) {
+    // Help has nothing to show here, and the dialog behind the page is not asked either.
+    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
         event->accept();
-    else
-        CRegionDlg::keyPressEvent(event);
-}
-
-void CDlgMacro::keyReleaseEvent(QKeyEvent* event) {
-    if (isConfirmOrCancelKey(event->key()))
-        event->accept();
-    else
-        CRegionDlg::keyReleaseEvent(event);
+        return true;
+    }
+    return CRegionDlg::event(event);
 }
 
 bool CDlgMacro::eventFilter(QObject* watched, QEvent* event) {
@@ -502,7 +498,7 @@ bool CDlgMacro::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyRelease:
             // Enter, Escape and Space go no further; a rename's field takes Enter and Escape
             // itself, before they get here.
-            return isConfirmOrCancelKey(static_cast<QKeyEvent*>(event)->key());
+            return isSwallowedKey(event);
         case QEvent::FocusIn:
             // Typing a number is not part of the macro.
             if (field && recording_)

@@ -12,6 +12,8 @@
 #include "shell/KeyCaptureLibrary.h"
 #include "store/SettingsStore.h"
 #include "windows/MainWindowReference.h"
+#include "windows/PageText.h"
+#include "windows/SwallowedKeys.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -23,8 +25,8 @@
 namespace {
 
 // The areas that show what was captured.
-const QRect SingleTextArea = edges(21, 72, 125, 93);
-const QRect CombTextArea = edges(282, 55, 421, 128);
+const QRect SingleTextArea = skinRect(21, 72, 125, 93);
+const QRect CombTextArea = skinRect(282, 55, 421, 128);
 
 const QColor LabelColour(88, 99, 105);
 const QColor CaptureColour(235, 85, 19);
@@ -86,7 +88,7 @@ CDlgSingleComb::CDlgSingleComb(std::uint8_t keyCode, const KeyCaptureLibrary& ho
     : CRegionDlg(keyCode, parent), hook_(hook) {
     BuildPage();
     hook_.setwindowhwnd(handle());
-    list_ = makePageList(this, ListId, edges(153, 53, 269, 140), 16, true);
+    list_ = makePageList(this, ListId, skinRect(153, 53, 269, 140), 16, true);
     list_->setObjectName(QStringLiteral("combinationList"));
     list_->installEventFilter(this);
     switchToSingleMode();
@@ -104,18 +106,18 @@ void CDlgSingleComb::BuildPage() {
         return made;
     };
     // The captures keep their idle look under the pointer.
-    singleCaptureButton_ = button("singleCapture", edges(22, 103, 125, 127), skin_.normal,
+    singleCaptureButton_ = button("singleCapture", skinRect(22, 103, 125, 127), skin_.normal,
                                   "str_startrecord", CommandPressedColour);
-    combCaptureButton_ = button("combinationCapture", edges(278, 138, 421, 162), skin_.normal,
+    combCaptureButton_ = button("combinationCapture", skinRect(278, 138, 421, 162), skin_.normal,
                                 "str_startrecord", CommandPressedColour);
-    deleteButton_ = button("deleteButton", edges(212, 139, 269, 162), skin_.over, "str_del",
+    deleteButton_ = button("deleteButton", skinRect(212, 139, 269, 162), skin_.over, "str_del",
                            CommandPressedColour);
-    newButton_ =
-        button("newButton", edges(152, 139, 210, 162), skin_.over, "str_new", CommandPressedColour);
+    newButton_ = button("newButton", skinRect(152, 139, 210, 162), skin_.over, "str_new",
+                        CommandPressedColour);
     singleModeButton_ =
-        button("singleMode", edges(27, 7, 91, 24), skin_.over, "str_singlekey", CaptureColour);
-    combModeButton_ =
-        button("combinationMode", edges(159, 7, 231, 24), skin_.over, "str_combkey", CaptureColour);
+        button("singleMode", skinRect(27, 7, 91, 24), skin_.over, "str_singlekey", CaptureColour);
+    combModeButton_ = button("combinationMode", skinRect(159, 7, 231, 24), skin_.over,
+                             "str_combkey", CaptureColour);
 
     connect(singleModeButton_, &CGDIBitmapBtn::clicked, this, [this] { switchToSingleMode(); });
     connect(combModeButton_, &CGDIBitmapBtn::clicked, this, [this] { switchToCombinationMode(); });
@@ -483,15 +485,14 @@ void CDlgSingleComb::clearDisplays() {
 void CDlgSingleComb::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(QPoint(0, 0), skin_.normal);
-    const Qt::Alignment label = Qt::AlignLeft | Qt::AlignVCenter;
-    drawSkinText(painter, edges(22, 53, 126, 70), text("str_input_key"), LabelColour, label);
-    drawSkinText(painter, edges(156, 32, 269, 53), text("str_comblist"), LabelColour, label);
-    drawSkinText(painter, edges(282, 32, 421, 53), text("str_combkey"), LabelColour, label);
+    drawPageText(painter, skinRect(22, 53, 126, 70), text("str_input_key"), LabelColour);
+    drawPageText(painter, skinRect(156, 32, 269, 53), text("str_comblist"), LabelColour);
+    drawPageText(painter, skinRect(282, 32, 421, 53), text("str_combkey"), LabelColour);
     if (inCombinationMode())
         drawWrappedText(painter, CombTextArea, combText_, CaptureColour);
     else
-        drawSkinText(painter, edges(24, 72, 125, 93), singleText_, CaptureColour,
-                     Qt::AlignHCenter | Qt::AlignVCenter);
+        drawAlignedText(painter, skinRect(24, 72, 125, 93), singleText_, CaptureColour,
+                        Qt::AlignHCenter | Qt::AlignVCenter);
 }
 
 void CDlgSingleComb::mousePressEvent(QMouseEvent* event) {
@@ -502,25 +503,19 @@ void CDlgSingleComb::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CDlgSingleComb::keyPressEvent(QKeyEvent* event) {
-    if (isConfirmOrCancelKey(event->key()))
+bool CDlgSingleComb::event(QEvent* event) {
+    // Help has nothing to show here, and the dialog behind the page is not asked either.
+    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
         event->accept();
-    else
-        CRegionDlg::keyPressEvent(event);
-}
-
-void CDlgSingleComb::keyReleaseEvent(QKeyEvent* event) {
-    if (isConfirmOrCancelKey(event->key()))
-        event->accept();
-    else
-        CRegionDlg::keyReleaseEvent(event);
+        return true;
+    }
+    return CRegionDlg::event(event);
 }
 
 bool CDlgSingleComb::eventFilter(QObject* watched, QEvent* event) {
     // The list never sees Enter, Escape or Space; a rename's field takes Enter and Escape
     // itself, before they get here.
-    if (watched == list_ &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
-        return isConfirmOrCancelKey(static_cast<QKeyEvent*>(event)->key());
+    if (watched == list_ && isSwallowedKey(event))
+        return true;
     return CRegionDlg::eventFilter(watched, event);
 }

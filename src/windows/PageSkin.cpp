@@ -45,8 +45,8 @@ CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int 
     return list;
 }
 
-void drawSkinText(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour,
-                  Qt::Alignment alignment) {
+void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
+                     const QColor& colour, Qt::Alignment alignment) {
     static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
     const QFontMetrics metrics(font);
     painter.save();
@@ -55,9 +55,4 @@ void drawSkinText(QPainter& painter, const QRect& rect, const QString& text, con
     painter.drawText(rect, alignment | Qt::TextSingleLine | Qt::TextDontClip,
                      metrics.elidedText(text, Qt::ElideRight, rect.width()));
     painter.restore();
-}
-
-bool isConfirmOrCancelKey(int qtKey) {
-    return qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Escape ||
-           qtKey == Qt::Key_Space;
 }

@@ -11,12 +11,6 @@ class QPainter;
 
 // What the key setting dialog and its capturing pages build their skinned surfaces from.
 
-// A rectangle as the skins give them: left, top, right, bottom, the right and bottom edges
-// outside it.
-inline QRect edges(int left, int top, int right, int bottom) {
-    return {left, top, right - left, bottom - top};
-}
-
 // The three pictures of a window's skin; the normal one is also its background.
 struct SkinSet {
     QPixmap normal;
@@ -42,9 +36,7 @@ void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pre
 CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,
                          bool editable);
 
-// One line of "Arial" 14/300 in the rectangle, cut with an ellipsis when it is too wide.
-void drawSkinText(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour,
-                  Qt::Alignment alignment);
-
-// Enter, Escape and Space, which never confirm or cancel these windows.
-bool isConfirmOrCancelKey(int qtKey);
+// One line of "Arial" 14/300 placed in the rectangle as the alignment says, cut with an
+// ellipsis when it is too wide. (Left-aligned labels are drawPageText's.)
+void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
+                     const QColor& colour, Qt::Alignment alignment);

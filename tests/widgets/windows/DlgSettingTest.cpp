@@ -9,6 +9,7 @@
 #include "windows/DlgSingleComb.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QWindow>
 
@@ -66,9 +67,9 @@ protected:
 
     // A key typed on the keyboard: through the dialog's window, as the window system sends it,
     // so the capture library sees it before the dialog does.
-    void type(int qtKey, quint32 xKey) {
+    void type(int qtKey, quint32 xKey, const QString& text = {}) {
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent event(type, qtKey, Qt::NoModifier, xKey, 0, 0);
+            QKeyEvent event(type, qtKey, Qt::NoModifier, xKey, 0, 0, text);
             QCoreApplication::sendEvent(dialog_->windowHandle(), &event);
         }
         deliverPosts();
@@ -222,6 +223,25 @@ TEST_F(KeySettingDialog, OnlyTheVisibleCapturingPageGetsTheKeys) {
     type(Qt::Key_A, XKeyA);
     sameLibrary.SetHookStatus(0);
     EXPECT_TRUE(macroPage->isHidden());
+    EXPECT_EQ(MacroTable::instance().RecordAt(0)->eventCount, 2);
+}
+
+TEST_F(KeySettingDialog, TypingANumberDuringARecordingIsNotRecorded) {
+    storeMacros(1);
+    assign(EditedKey, AssignMacro, 0);
+    openShown();
+    dialog_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    click(QStringLiteral("recordButton"));
+    auto& delay = child<QLineEdit>(QStringLiteral("delayField"));
+    delay.setFocus();
+    ASSERT_TRUE(delay.hasFocus());
+    type(Qt::Key_5, 14, QStringLiteral("5"));  // the 5 key
+    EXPECT_EQ(MacroTable::instance().RecordAt(0)->eventCount, 0);
+    EXPECT_EQ(delay.text(), "505");
+
+    child<CListBoxEx>(QStringLiteral("macroList")).setFocus();
+    type(Qt::Key_A, XKeyA);
     EXPECT_EQ(MacroTable::instance().RecordAt(0)->eventCount, 2);
 }
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+class CGDIBitmapBtn;
+class CListBoxEx;
+class QPainter;
+
+// What the key setting dialog and its capturing pages build their skinned surfaces from.
+
+// The three pictures of a window's skin; the normal one is also its background.
+struct SkinSet {
+    QPixmap normal;
+    QPixmap over;
+    QPixmap down;
+
+    // skins/<name>_Normal.bmp, _Over.bmp, _Down.bmp beside the executable
+    void load(const QString& skinName);
+};
+
+// The caption colours every button of these windows shares, when idle and under the pointer.
+inline const QColor ButtonNormalColour{88, 95, 105};
+inline const QColor ButtonHoverColour{143, 148, 167};
+
+// A visible button at its own rectangle, with its four looks cut from the pictures there.
+CGDIBitmapBtn* makeSkinButton(QWidget* parent, const QRect& rect, const QPixmap& idle,
+                              const QPixmap& hover, const QPixmap& pressed,
+                              const QPixmap& disabled);
+// Its caption, in the shared idle and hover colours and its own pressed colour.
+void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pressedColour);
+
+// A list of the pages in their dark colours, reporting to its page under the identifier.
+CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,
+                         bool editable);
+
+// One line of "Arial" 14/300 placed in the rectangle as the alignment says, cut with an
+// ellipsis when it is too wide. (Left-aligned labels are drawPageText's.)
+void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
+                     const QColor& colour, Qt::Alignment alignment);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QtEndian>
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,12 +49,20 @@ std::optional<QImage> readPlainBitmap(const QByteArray& file) {
         return std::nullopt;
     const auto* data = reinterpret_cast<const std::uint8_t*>(file.constData()) + dataOffset;
     const int step = bits / 8;
+    uchar* const out = image.bits();
+    const qsizetype outStride = image.bytesPerLine();
     for (int y = 0; y < rows; ++y) {
         // A positive height stores the bottom row first.
         const std::uint8_t* from = data + (height > 0 ? rows - 1 - y : y) * stride;
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, from += step)
-            to[x] = qRgb(from[2], from[1], from[0]);
+        auto* to = reinterpret_cast<QRgb*>(out + y * outStride);
+        // Four bytes at a time hold blue, green, red and one more, which the mask drops. The
+        // last pixel of a 24-bit row is read byte by byte: its fourth byte may lie past the
+        // end of the file.
+        const int whole = step == 4 ? width : width - 1;
+        for (int x = 0; x < whole; ++x, from += step)
+            to[x] = 0xFF000000u | (qFromLittleEndian<quint32>(from) & 0x00FFFFFFu);
+        if (step == 3)
+            to[width - 1] = qRgb(from[2], from[1], from[0]);
     }
     return image;
 }

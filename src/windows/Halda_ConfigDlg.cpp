@@ -179,6 +179,8 @@ void CHalda_ConfigDlg::loadSkin() {
 }
 
 void CHalda_ConfigDlg::buildControls() {
+    // Every text of the window is in this font: the painted ones and the link's.
+    setFont(logicalFont(QStringLiteral("Arial"), 14, 300));
     loadSkin();
     buildKeyButtons();
     buildHyperLink();
@@ -204,7 +206,6 @@ void CHalda_ConfigDlg::buildKeyButtons() {
 
 void CHalda_ConfigDlg::buildHyperLink() {
     hyperLink_ = new CHyperLink(text("str_enter_clup"), this);
-    hyperLink_->setFont(logicalFont(QStringLiteral("Arial"), 14, 300));
     hyperLink_->setGeometry(HyperLinkRect);
     hyperLink_->SetTarget(linkTarget());
     hyperLink_->setLinkColor(QColor(88, 95, 105));
@@ -427,9 +428,7 @@ std::int64_t CHalda_ConfigDlg::receiveMessage(std::uint32_t message, std::uint64
 void CHalda_ConfigDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, surface_);
-    static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
-    const QFontMetrics metrics(font);
-    painter.setFont(font);
+    const QFontMetrics metrics(font());
     painter.setPen(TextColour);
     for (const PaintedText& painted : PaintedTexts) {
         const QString line = painted.key ? text(painted.key) : versionText_;

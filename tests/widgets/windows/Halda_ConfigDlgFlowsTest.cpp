@@ -221,6 +221,9 @@ TEST_F(MainWindowFlows, AKeyThatLostItsMacroIsResetAndSaved) {
     const auto window = makeWindow();
     const int a = positionOf(*window, 0x41);
     ASSERT_TRUE(window->keyButton(a)->GetChecked());
+    // What storing the configuration told the companion is not the window's doing.
+    QCoreApplication::processEvents();
+    log.clear();
 
     // Values that are no key of the table change nothing: a narrowed 0x141 would be A, a new
     // table entry would make every later save fail.

@@ -3,9 +3,14 @@
 #include "windows/Halda_ConfigDlg.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 
 #include <cstdio>
+
+// The texts of the message boxes as they are shown, off unless asked for:
+// QT_LOGGING_RULES="halda.messagebox.debug=true".
+Q_LOGGING_CATEGORY(lcMessageBox, "halda.messagebox", QtWarningMsg)
 
 namespace {
 // Qt aborts with a toolkit error when it finds no display; say plainly what to do instead.
@@ -34,6 +39,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Halda"));
     QApplication::setApplicationVersion(QStringLiteral(HALDA_VERSION));
     MessageBox::setPresenter([](const QString& caption, const QString& text) {
+        qCDebug(lcMessageBox).noquote() << text;
         QMessageBox::information(nullptr, caption, text, QMessageBox::Ok);
     });
 

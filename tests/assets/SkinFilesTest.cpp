@@ -198,4 +198,14 @@ TEST(ListIcons, AreSixteenPixelSquaresWithTransparency) {
               QImage(appDir() + "/skins/icon/up_select.png"));
 }
 
+// The window's icon and the page its link opens lie beside the program too.
+TEST(ShippedFiles, TheWindowIconAndTheAboutPage) {
+    const QImage icon(appDir() + QStringLiteral("/skins/icon/halda.png"));
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.size(), QSize(48, 48));
+    QFile page(appDir() + QStringLiteral("/about.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("<title>About Halda</title>"));
+}
+
 }  // namespace

@@ -38,6 +38,8 @@ HaldaSession::HaldaSession() {
 
 HaldaSession::~HaldaSession() {
     if (halda_.state() != QProcess::NotRunning) {
+        if (const qint64 pid = haldaPid())
+            ::kill(pid_t(pid), SIGKILL);
         halda_.kill();
         halda_.waitForFinished(WaitMs);
     }
@@ -100,22 +102,32 @@ bool HaldaSession::startCompanion() {
 }
 
 bool HaldaSession::startHalda() {
-    halda_.setProgram(appDir() + "halda");
-    halda_.setProcessChannelMode(QProcess::ForwardedChannels);
+    halda_.setProgram(QStringLiteral("umockdev-run"));
+    halda_.setArguments({"--device", testDataPath(devices_), "--", appDir() + "halda"});
+    halda_.setProcessChannelMode(forwardErrors_ ? QProcess::ForwardedChannels
+                                                : QProcess::ForwardedOutputChannel);
     halda_.start();
     if (!halda_.waitForStarted())
         return false;
     QString found;
     const bool shown = waitUntil(
         [&] {
-            return xdotool(
-                       {"search", "--onlyvisible", "--pid", QString::number(halda_.processId())},
-                       &found) &&
+            const qint64 pid = haldaPid();
+            return pid &&
+                   xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)}, &found) &&
                    !found.isEmpty();
         },
         WaitMs);
     window_ = found.section('\n', 0, 0).trimmed();
     return shown;
+}
+
+qint64 HaldaSession::haldaPid() const {
+    const qint64 wrapper = halda_.processId();
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(wrapper));
+    if (!wrapper || !children.open(QIODevice::ReadOnly))
+        return 0;
+    return children.readAll().trimmed().split(' ').value(0).toLongLong();
 }
 
 int HaldaSession::runSecondHalda() {

@@ -23,7 +23,19 @@ public:
     // Starts the fake companion as the tool would and waits until its windows can be found.
     bool startCompanion();
     // Starts halda and waits until its main window is on screen; false when it is not.
+    // It runs under umockdev with the simulated devices of setDevices.
     bool startHalda();
+    // The umockdev description (in tests/data) of the devices halda sees; by default one
+    // attached Halda keyboard.
+    void setDevices(const QString& description) { devices_ = description; }
+    // The halda process itself (umockdev-run starts it as its child); 0 while there is none.
+    qint64 haldaPid() const;
+    QString windowId() const { return window_; }
+    // Halda's standard error goes to this file instead of the test's.
+    void setErrorOutput(const QString& path) {
+        forwardErrors_ = false;
+        halda_.setStandardErrorFile(path);
+    }
     // Starts another halda and waits for it to end; returns its exit code (-1 on time-out).
     int runSecondHalda();
     // Clicks at window client coordinates of the main window.
@@ -49,4 +61,6 @@ private:
     QString display_;
     QProcess halda_;
     QString window_;
+    QString devices_ = QStringLiteral("devices/halda-keyboard.umockdev");
+    bool forwardErrors_ = true;
 };

@@ -89,9 +89,9 @@ bool readDescription(const QString& path, Description& out, QString& error) {
     out.iconSize = icons.value(QStringLiteral("size")).toInt(16);
     for (const QJsonValue& v : icons.value(QStringLiteral("files")).toArray()) {
         const QJsonObject o = v.toObject();
-        out.icons << IconFile{o.value(QStringLiteral("file")).toString(),
-                              o.value(QStringLiteral("glyph")).toString(),
-                              o.value(QStringLiteral("selected")).toBool()};
+        out.icons << IconFile{
+            o.value(QStringLiteral("file")).toString(), o.value(QStringLiteral("glyph")).toString(),
+            o.value(QStringLiteral("selected")).toBool(), o.value(QStringLiteral("size")).toInt(0)};
     }
     if (out.sets.isEmpty()) {
         error = path + QStringLiteral(": no skin sets");

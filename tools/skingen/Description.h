@@ -28,6 +28,7 @@ struct IconFile {
     QString file;
     QString glyph;
     bool selected = false;
+    int size = 0;  // 0: the size shared by the list icons
 };
 
 // A key of the keyboard picture, as the key layout file places it.

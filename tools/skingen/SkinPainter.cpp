@@ -501,6 +501,21 @@ QImage paintListIcon(const IconFile& icon, int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    if (icon.glyph == u"app") {
+        // The application's own icon: the logo's accent bar and initial on a key cap.
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF cap = QRectF(0, 0, size, size).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(Palette::edge, size / 24.0));
+        p.setBrush(Palette::surface);
+        p.drawRoundedRect(cap, size / 6.0, size / 6.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Palette::accent);
+        p.drawRoundedRect(QRectF(size * 0.2, size * 0.22, size * 0.1, size * 0.56), 1, 1);
+        p.setFont(legendFont(size * 0.62, true));
+        p.setPen(QColor(214, 218, 224));
+        p.drawText(QRectF(size * 0.3, 0, size * 0.6, size), Qt::AlignCenter, QStringLiteral("H"));
+        return image;
+    }
     const QColor colour = icon.selected ? QColor(235, 85, 19) : QColor(128, 136, 148);
     if (!Glyphs::listIcon(p, QRectF(0, 0, size, size).adjusted(1, 1, -1, -1), icon.glyph, colour))
         qFatal("unknown list icon %s", qPrintable(icon.glyph));

@@ -17,5 +17,5 @@ ControlLook lookForState(const QString& state);
 // The result holds no key-colour pixel except outside a rounded outline.
 QImage paintSkin(const SkinSet& set, const QString& state, const QList<KeyCap>& keys);
 
-// One list icon, transparent around its mark.
+// One list icon, transparent around its mark; the glyph "app" is the application's icon.
 QImage paintListIcon(const IconFile& icon, int size);

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     }
     QList<SheetEntry> icons;
     for (const IconFile& icon : description.icons) {
-        const QImage image = paintListIcon(icon, description.iconSize);
+        const QImage image = paintListIcon(icon, icon.size > 0 ? icon.size : description.iconSize);
         if (!save(image, out.filePath(QStringLiteral("icon/") + icon.file), "PNG"))
             return 1;
         icons << SheetEntry{icon.file, image};

@@ -3,6 +3,7 @@
 #include "controls/GDIBitmapBtn.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinText.h"
+#include "windows/SwallowedKeys.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -90,17 +91,7 @@ void CSkinnedDialog::postClose() {
 }
 
 bool CSkinnedDialog::discardsKey(const QKeyEvent& event) const {
-    if (keys_ != ConfirmKeys::Discarded)
-        return false;
-    switch (event.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-        case Qt::Key_Space:
-            return true;
-        default:
-            return false;
-    }
+    return keys_ == ConfirmKeys::Discarded && isSwallowedKey(&event);
 }
 
 void CSkinnedDialog::keyPressEvent(QKeyEvent* event) {

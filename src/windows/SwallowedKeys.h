@@ -3,10 +3,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 
-// Enter, Escape and Space must neither confirm nor cancel the key setting dialog, nor act on
-// the control that has the focus in it: the windows drop their presses and releases in their
-// own key handlers. An application-wide filter would do the same, but it would run before
-// the key-capture library's and hide these keys from a capture.
+// Enter, Escape and Space must neither confirm nor cancel the windows that swallow them (the
+// main window, the key setting dialog and its pages, the report rate and restore dialogs), nor
+// act on the control that has the focus in them: the windows drop their presses and releases
+// in their own key handlers. An application-wide filter would do the same, but it would run
+// before the key-capture library's and hide these keys from a capture.
 inline bool isSwallowedKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;

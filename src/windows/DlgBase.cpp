@@ -97,11 +97,7 @@ std::int64_t CDlgBase::receiveMessage(std::uint32_t message, std::uint64_t wPara
 
 bool CDlgBase::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgBase::eventFilter(QObject* watched, QEvent* event) {

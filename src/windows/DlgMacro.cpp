@@ -481,11 +481,7 @@ void CDlgMacro::mousePressEvent(QMouseEvent* event) {
 
 bool CDlgMacro::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgMacro::eventFilter(QObject* watched, QEvent* event) {

@@ -128,11 +128,7 @@ void CDlgMedia::clear() {
 
 bool CDlgMedia::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgMedia::eventFilter(QObject* watched, QEvent* event) {

@@ -103,11 +103,7 @@ std::int64_t CDlgMouse::receiveMessage(std::uint32_t message, std::uint64_t wPar
 
 bool CDlgMouse::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgMouse::eventFilter(QObject* watched, QEvent* event) {

@@ -242,11 +242,7 @@ std::int64_t CDlgSetting::receiveMessage(std::uint32_t message, std::uint64_t, s
 
 bool CDlgSetting::event(QEvent* event) {
     // Enter, Escape and Space neither confirm nor cancel; help has nothing to show.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return QDialog::event(event);
+    return takeSwallowedKeyOrHelp(event) || QDialog::event(event);
 }
 
 void CDlgSetting::paintEvent(QPaintEvent*) {

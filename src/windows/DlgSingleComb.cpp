@@ -505,11 +505,7 @@ void CDlgSingleComb::mousePressEvent(QMouseEvent* event) {
 
 bool CDlgSingleComb::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgSingleComb::eventFilter(QObject* watched, QEvent* event) {

@@ -21,3 +21,12 @@ inline bool isSwallowedKey(const QEvent* event) {
             return false;
     }
 }
+
+// The key setting dialog and its pages take a swallowed key, and a help request, which they
+// have nothing to show for; returns whether the event was taken.
+inline bool takeSwallowedKeyOrHelp(QEvent* event) {
+    if (!isSwallowedKey(event) && event->type() != QEvent::WhatsThis)
+        return false;
+    event->accept();
+    return true;
+}

@@ -5,7 +5,7 @@
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QPainter>

@@ -13,7 +13,7 @@
 #include "shell/KeyCaptureLibrary.h"
 #include "store/SettingsStore.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QKeyEvent>

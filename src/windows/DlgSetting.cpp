@@ -9,7 +9,7 @@
 #include "windows/DlgMedia.h"
 #include "windows/DlgMouse.h"
 #include "windows/DlgSingleComb.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QGuiApplication>

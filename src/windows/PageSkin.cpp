@@ -45,14 +45,24 @@ CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int 
     return list;
 }
 
-void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
-                     const QColor& colour, Qt::Alignment alignment) {
+namespace {
+void drawLine(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour,
+              int flags) {
     static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
-    const QFontMetrics metrics(font);
     painter.save();
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(rect, alignment | Qt::TextSingleLine | Qt::TextDontClip,
-                     metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    painter.drawText(rect, flags | Qt::TextSingleLine,
+                     QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width()));
     painter.restore();
+}
+}  // namespace
+
+void drawPageText(QPainter& painter, const QRect& area, const QString& text, const QColor& colour) {
+    drawLine(painter, area, text, colour, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
+                     const QColor& colour, Qt::Alignment alignment) {
+    drawLine(painter, rect, text, colour, alignment | Qt::TextDontClip);
 }

@@ -9,7 +9,7 @@ class CGDIBitmapBtn;
 class CListBoxEx;
 class QPainter;
 
-// What the key setting dialog and its capturing pages build their skinned surfaces from.
+// What the key setting dialog and its pages build their skinned surfaces from.
 
 // The three pictures of a window's skin; the normal one is also its background.
 struct SkinSet {
@@ -20,6 +20,11 @@ struct SkinSet {
     // skins/<name>_Normal.bmp, _Over.bmp, _Down.bmp beside the executable
     void load(const QString& skinName);
 };
+
+// The rectangle of a skin item given as left, top, right, bottom, right and bottom outside.
+inline QRect skinRect(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
 
 // The caption colours every button of these windows shares, when idle and under the pointer.
 inline const QColor ButtonNormalColour{88, 95, 105};
@@ -36,7 +41,9 @@ void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pre
 CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,
                          bool editable);
 
-// One line of "Arial" 14/300 placed in the rectangle as the alignment says, cut with an
-// ellipsis when it is too wide. (Left-aligned labels are drawPageText's.)
+// Texts painted over the skin: one line of "Arial" 14/300, cut with an ellipsis when it is
+// too wide. A page's label is left-aligned, vertically centred and clipped to its area; other
+// texts are placed as the alignment says and never clipped.
+void drawPageText(QPainter& painter, const QRect& area, const QString& text, const QColor& colour);
 void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
                      const QColor& colour, Qt::Alignment alignment);

@@ -1,11 +1,9 @@
 #include "windows/DlgBase.h"
 
 #include "controls/ListBoxEx.h"
-#include "controls/SkinImages.h"
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QPainter>
@@ -28,18 +26,8 @@ CDlgBase::CDlgBase(std::uint8_t keyCode, QWidget* parent) : CRegionDlg(keyCode, 
 }
 
 void CDlgBase::BuildPage() {
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Normal")), normal_);
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Down")), down_);
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Over")), over_);
-
-    list_ = new CListBoxEx(this);
-    list_->setControlId(ListId);
-    list_->setGeometry(skinRect(42, 35, 394, 172));
-    list_->setSelectionColor(QColor(26, 18, 18));
-    list_->setBackgroundColor(QColor(21, 24, 29));
-    list_->setTextColor(QColor(88, 95, 105));
-    list_->setSelectedTextColor(QColor(235, 85, 19));
-    list_->setRowHeight(18);
+    skin_.load(QStringLiteral("Base"));
+    list_ = makePageList(this, ListId, skinRect(42, 35, 394, 172), 18, false);
     for (const char* caption : RowCaptions)
         list_->AddItem(CListBoxEx::IconNone, text(caption));
     // Each added row is selected as it comes; a selection left on the last one would show a
@@ -109,6 +97,6 @@ bool CDlgBase::eventFilter(QObject* watched, QEvent* event) {
 
 void CDlgBase::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, normal_);
+    painter.drawPixmap(0, 0, skin_.normal);
     drawPageText(painter, skinRect(45, 12, 394, 35), text("str_baseinfo"), QColor(88, 99, 105));
 }

@@ -1,11 +1,9 @@
 #include "windows/DlgMouse.h"
 
 #include "controls/ListBoxEx.h"
-#include "controls/SkinImages.h"
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QPainter>
@@ -34,18 +32,8 @@ CDlgMouse::CDlgMouse(std::uint8_t keyCode, QWidget* parent) : CRegionDlg(keyCode
 }
 
 void CDlgMouse::BuildPage() {
-    LoadPictureFile(skinPath(QStringLiteral("Mouse"), QStringLiteral("Normal")), normal_);
-    LoadPictureFile(skinPath(QStringLiteral("Mouse"), QStringLiteral("Down")), down_);
-    LoadPictureFile(skinPath(QStringLiteral("Mouse"), QStringLiteral("Over")), over_);
-
-    list_ = new CListBoxEx(this);
-    list_->setControlId(ListId);
-    list_->setGeometry(skinRect(18, 43, 255, 163));
-    list_->setSelectionColor(QColor(26, 18, 18));
-    list_->setBackgroundColor(QColor(21, 24, 29));
-    list_->setTextColor(QColor(88, 95, 105));
-    list_->setSelectedTextColor(QColor(235, 85, 19));
-    list_->setRowHeight(18);
+    skin_.load(QStringLiteral("Mouse"));
+    list_ = makePageList(this, ListId, skinRect(18, 43, 255, 163), 18, false);
     for (const char* caption : RowCaptions)
         list_->AddItem(CListBoxEx::IconNone, text(caption));
     // Each added row is selected as it comes; a selection left on the last one would show a
@@ -115,7 +103,7 @@ bool CDlgMouse::eventFilter(QObject* watched, QEvent* event) {
 
 void CDlgMouse::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, normal_);
+    painter.drawPixmap(0, 0, skin_.normal);
     // The same header as the base function page.
     drawPageText(painter, skinRect(24, 21, 255, 43), text("str_baseinfo"), QColor(88, 99, 105));
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "controls/RegionDlg.h"
-
-#include <QPixmap>
+#include "windows/PageSkin.h"
 
 #include <array>
 #include <cstdint>
@@ -42,8 +41,6 @@ protected:
 
 private:
     int selectedRow_ = -1;
-    QPixmap normal_;
-    QPixmap over_;
-    QPixmap down_;
+    SkinSet skin_;
     CListBoxEx* list_ = nullptr;
 };

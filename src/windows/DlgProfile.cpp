@@ -8,7 +8,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 namespace {
 const QString Skin = QStringLiteral("Profile");
@@ -179,30 +178,25 @@ void CDlgProfile::paintEvent(QPaintEvent*) {
 }
 
 void CDlgProfile::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        endAllEdits();
+    // The background is the dialog's caption.
+    if (drag_.press(*this, *event))
+        event->accept();
+    else
         CSkinnedDialog::mousePressEvent(event);
-        return;
-    }
-    endAllEdits();
-    event->accept();
-    // The background is the dialog's caption. Without a window manager to move it, the
-    // dialog follows the pointer itself.
-    QWindow* native = windowHandle();
-    if (!native || !native->startSystemMove())
-        dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
 void CDlgProfile::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *dragOffset_);
+    if (drag_.move(*this, *event))
         event->accept();
-        return;
-    }
-    CSkinnedDialog::mouseMoveEvent(event);
+    else
+        CSkinnedDialog::mouseMoveEvent(event);
 }
 
 void CDlgProfile::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        dragOffset_.reset();
-    CSkinnedDialog::mouseReleaseEvent(event);
+    if (drag_.release(*event))
+        event->accept();
+    else
+        CSkinnedDialog::mouseReleaseEvent(event);
 }

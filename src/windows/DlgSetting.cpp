@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 #include <iterator>
@@ -258,29 +257,25 @@ void CDlgSetting::paintEvent(QPaintEvent*) {
 
 void CDlgSetting::mousePressEvent(QMouseEvent* event) {
     // Only the dialog's own surface moves it; presses on the pages and buttons are theirs.
-    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
+    if (!drag_.press(*this, *event)) {
         QDialog::mousePressEvent(event);
         return;
     }
     event->accept();
-    QWindow* window = windowHandle();
-    if (!window || !window->startSystemMove())
-        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
     singleCombPage_->StopCapture();
     macroPage_->StopCapture();
 }
 
 void CDlgSetting::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *dragOffset_);
+    if (drag_.move(*this, *event))
         event->accept();
-        return;
-    }
-    QDialog::mouseMoveEvent(event);
+    else
+        QDialog::mouseMoveEvent(event);
 }
 
 void CDlgSetting::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        dragOffset_.reset();
-    QDialog::mouseReleaseEvent(event);
+    if (drag_.release(*event))
+        event->accept();
+    else
+        QDialog::mouseReleaseEvent(event);
 }

@@ -134,8 +134,7 @@ void CDlgMacro::BuildPage() {
 void CDlgMacro::StopCapture() {
     recording_ = false;
     hook_.SetHookStatus(0);
-    recordButton_->SetChecked(false);
-    recordButton_->SetText(text("str_startrecord"));
+    showCapturing(*recordButton_, false);
     autoDelayButton_->SetChecked(false);
     autoDelayOn_ = false;
     loopCountField_->setEnabled(false);
@@ -154,8 +153,7 @@ void CDlgMacro::buttonStop() {
 void CDlgMacro::selectionStop() {
     recording_ = false;
     hook_.SetHookStatus(0);
-    recordButton_->SetChecked(false);
-    recordButton_->SetText(text("str_startrecord"));
+    showCapturing(*recordButton_, false);
 }
 
 void CDlgMacro::recordKey(std::uint64_t wParam, std::int64_t lParam) {
@@ -205,8 +203,7 @@ void CDlgMacro::onRecordClicked() {
     hook_.SetHookStatus(1);
     MacroTable::instance().ClearEvents(macro);
     eventList_->clear();
-    recordButton_->SetChecked(true);
-    recordButton_->SetText(text("str_endrecord"));
+    showCapturing(*recordButton_, true);
 }
 
 void CDlgMacro::onAutoDelayClicked() {

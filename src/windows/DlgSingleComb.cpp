@@ -169,8 +169,7 @@ void CDlgSingleComb::startSingleCapture() {
         return;
     capturing_ = true;
     hook_.SetHookStatus(1);
-    singleCaptureButton_->SetChecked(true);
-    singleCaptureButton_->SetText(text("str_endrecord"));
+    showCapturing(*singleCaptureButton_, true);
 }
 
 void CDlgSingleComb::stopSingleCapture() {
@@ -178,8 +177,7 @@ void CDlgSingleComb::stopSingleCapture() {
         return;
     capturing_ = false;
     hook_.SetHookStatus(0);
-    singleCaptureButton_->SetChecked(false);
-    singleCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*singleCaptureButton_, false);
 }
 
 void CDlgSingleComb::startCombinationCapture() {
@@ -189,8 +187,7 @@ void CDlgSingleComb::startCombinationCapture() {
     captureBuffer_ = tagCombKey();
     capturing_ = true;
     hook_.SetHookStatus(1);
-    combCaptureButton_->SetChecked(true);
-    combCaptureButton_->SetText(text("str_endrecord"));
+    showCapturing(*combCaptureButton_, true);
     combText_.clear();
     update(CombTextArea);
 }
@@ -200,8 +197,7 @@ void CDlgSingleComb::stopCombinationCapture() {
         return;
     capturing_ = false;
     hook_.SetHookStatus(0);
-    combCaptureButton_->SetChecked(false);
-    combCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*combCaptureButton_, false);
 }
 
 void CDlgSingleComb::StopCapture() {
@@ -279,8 +275,7 @@ void CDlgSingleComb::selectionChanged() {
         capturing_ = false;
         hook_.SetHookStatus(0);
     }
-    combCaptureButton_->SetChecked(false);
-    combCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*combCaptureButton_, false);
     if (const int row = list_->selectedRow(); row >= 0) {
         combText_ = displayText(row);
         update(CombTextArea);

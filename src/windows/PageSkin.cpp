@@ -4,6 +4,7 @@
 #include "controls/ListBoxEx.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinText.h"
+#include "resources/LanguageTable.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -28,6 +29,12 @@ CGDIBitmapBtn* makeSkinButton(QWidget* parent, const QRect& rect, const QPixmap&
 void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pressedColour) {
     button.SetText(caption);
     button.SetColors(ButtonNormalColour, ButtonHoverColour, pressedColour);
+}
+
+void showCapturing(CGDIBitmapBtn& button, bool capturing) {
+    button.SetChecked(capturing);
+    button.SetText(LanguageTable::instance().text(capturing ? QStringLiteral("str_endrecord")
+                                                            : QStringLiteral("str_startrecord")));
 }
 
 CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,

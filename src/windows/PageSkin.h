@@ -37,6 +37,10 @@ CGDIBitmapBtn* makeSkinButton(QWidget* parent, const QRect& rect, const QPixmap&
 // Its caption, in the shared idle and hover colours and its own pressed colour.
 void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pressedColour);
 
+// A capture button (a macro's recording, a key's or a combination's capture) is checked and
+// reads str_endrecord while its capture runs, and reads str_startrecord otherwise.
+void showCapturing(CGDIBitmapBtn& button, bool capturing);
+
 // A list of the pages in their dark colours, reporting to its page under the identifier.
 CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,
                          bool editable);

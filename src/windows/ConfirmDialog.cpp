@@ -22,9 +22,10 @@ CConfirmDialog::CConfirmDialog(const QString& title, const QString& skinName, co
     skin_.load(skinName);
     placeByPicture(skin_.normal);
 
-    close_ = addButton(ltrb(337, 6, 353, 22), skin_.normal, skin_.over, skin_.down);
-    ok_ = addButton(ltrb(194, 174, 271, 201), skin_.normal, skin_.over, skin_.down, text("str_OK"));
-    cancel_ = addButton(ltrb(274, 174, 351, 201), skin_.normal, skin_.over, skin_.down,
+    close_ = addButton(skinRect(337, 6, 353, 22), skin_.normal, skin_.over, skin_.down);
+    ok_ = addButton(skinRect(194, 174, 271, 201), skin_.normal, skin_.over, skin_.down,
+                    text("str_OK"));
+    cancel_ = addButton(skinRect(274, 174, 351, 201), skin_.normal, skin_.over, skin_.down,
                         text("str_Cancel"));
     connect(close_, &CGDIBitmapBtn::clicked, this, &QDialog::reject);
     connect(ok_, &CGDIBitmapBtn::clicked, this, &QDialog::accept);
@@ -34,6 +35,7 @@ CConfirmDialog::CConfirmDialog(const QString& title, const QString& skinName, co
 void CConfirmDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, skin_.normal);
-    drawCentredLine(painter, ltrb(126, 0, 234, 22), text(titleKey_), TextColour);
+    drawAlignedText(painter, skinRect(126, 0, 234, 22), text(titleKey_), TextColour,
+                    Qt::AlignCenter);
     drawWrapped(painter, messageRect_, text(messageKey_), TextColour);
 }

@@ -25,7 +25,6 @@
 namespace {
 
 const QColor LabelColour(88, 99, 105);
-const QColor CommandPressedColour(38, 29, 5);
 const QColor SwitchPressedColour(233, 85, 19);
 
 constexpr int MinLoopCount = 1;

@@ -12,9 +12,9 @@ const std::array<QString, 3> ChoiceNames = {QStringLiteral("125 Hz"), QStringLit
 
 CDlgRate::CDlgRate(std::int32_t currentCode, QWidget* parent)
     : CConfirmDialog(QStringLiteral("Halda_CDlgRate"), QStringLiteral("Rate"), "str_rate_title",
-                     "str_rate_msg", ltrb(24, 63, 253, 87), parent) {
-    const std::array<QRect, 3> choiceRects = {ltrb(50, 111, 113, 133), ltrb(147, 111, 209, 133),
-                                              ltrb(246, 111, 309, 133)};
+                     "str_rate_msg", skinRect(24, 63, 253, 87), parent) {
+    const std::array<QRect, 3> choiceRects = {
+        skinRect(50, 111, 113, 133), skinRect(147, 111, 209, 133), skinRect(246, 111, 309, 133)};
     for (std::size_t i = 0; i < choices_.size(); ++i) {
         choices_[i] = addButton(choiceRects[i], skin().normal, skin().over, skin().down);
         choices_[i]->setAccessibleName(ChoiceNames[i]);

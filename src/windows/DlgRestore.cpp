@@ -2,4 +2,4 @@
 
 CDlgRestore::CDlgRestore(QWidget* parent)
     : CConfirmDialog(QStringLiteral("Halda_CDlgRestore"), QStringLiteral("Restore"),
-                     "str_restore_title", "str_msg5", ltrb(117, 100, 344, 130), parent) {}
+                     "str_restore_title", "str_msg5", skinRect(117, 100, 344, 130), parent) {}

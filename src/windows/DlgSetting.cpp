@@ -28,7 +28,6 @@ const QRect PageArea = skinRect(15, 74, 457, 260);
 
 const QColor TitleColour(88, 95, 105);
 const QColor KeyColour(233, 85, 19);
-const QColor CommandPressedColour(38, 29, 5);
 const QColor SelectorPressedColour(233, 85, 19);
 
 struct Selector {

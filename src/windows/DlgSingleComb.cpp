@@ -30,7 +30,6 @@ const QRect CombTextArea = skinRect(282, 55, 421, 128);
 
 const QColor LabelColour(88, 99, 105);
 const QColor CaptureColour(235, 85, 19);
-const QColor CommandPressedColour(38, 29, 5);
 
 constexpr int MaxCombinationKeys = tagCombKey::KeySlots;
 constexpr int MaxCombinations = CombTable::Slots;

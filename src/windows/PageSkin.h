@@ -9,7 +9,8 @@ class CGDIBitmapBtn;
 class CListBoxEx;
 class QPainter;
 
-// What the key setting dialog and its pages build their skinned surfaces from.
+// What the key setting dialog, its pages and the other skinned dialogs build their surfaces
+// from.
 
 // The three pictures of a window's skin; the normal one is also its background.
 struct SkinSet {
@@ -26,9 +27,11 @@ inline QRect skinRect(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-// The caption colours every button of these windows shares, when idle and under the pointer.
+// The caption colours every button of these windows shares, when idle and under the pointer,
+// and the pressed colour of their command buttons.
 inline const QColor ButtonNormalColour{88, 95, 105};
 inline const QColor ButtonHoverColour{143, 148, 167};
+inline const QColor CommandPressedColour{38, 29, 5};
 
 // A visible button at its own rectangle, with its four looks cut from the pictures there.
 CGDIBitmapBtn* makeSkinButton(QWidget* parent, const QRect& rect, const QPixmap& idle,

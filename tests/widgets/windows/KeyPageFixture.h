@@ -4,6 +4,8 @@
 // records what the pages post to it, a key table, combination and macro tables of the test's
 // choosing, the settings key in the test's own registry, a language file whose texts tell the
 // strings apart, and the real key-capture library in the application folder.
+#include "widgets/windows/WindowTestWorld.h"
+
 #include "controls/GDIBitmapBtn.h"
 #include "controls/ListBoxEx.h"
 #include "model/CombTable.h"
@@ -36,10 +38,8 @@ protected:
         installKeyCaptureLibrary();
         writeLanguageFile();
         KeyboardLayout::setLayout(QStringLiteral("us"));
-        KeyTable::instance().clear();
-        CombTable::image().fill(0);
+        windowworld::clearKeysAndStoredRecords();
         CombTable::instance().clear();
-        MacroTable::image().fill(0);
         MacroTable::instance().clear();
         ASSERT_TRUE(Registry::createKey(SettingsStore::KeyPath));
         MainWindowReference::set(mainWindow.handle());
@@ -126,7 +126,7 @@ protected:
 
 private:
     static void writeLanguageFile() {
-        static const char* const Strings[][2] = {
+        windowworld::loadLanguage({
             {"str_buttondefault", "Key"},
             {"str_buttonedit", "Edit key"},
             {"str_singlecomb", "Key/combo"},
@@ -152,17 +152,7 @@ private:
             {"str_modifydelay", "Set ms"},
             {"str_newmacro", "Recorded"},
             {"str_comb", "Combo"},
-        };
-        QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><language><config>";
-        for (const auto& [key, text] : Strings)
-            xml += QByteArray("<") + key + ">" + text + "</" + key + ">";
-        xml += "</config></language>";
-        const QString path = TempWorld::current().appDir() + QStringLiteral("language.xml");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(xml);
-        file.close();
-        LanguageTable::instance().load(path);
+        });
     }
 };
 

@@ -1,12 +1,7 @@
 #include "windows/DlgBase.h"
 
-#include "controls/ListBoxEx.h"
-#include "controls/SkinImages.h"
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
-#include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
-#include "windows/SwallowedKeys.h"
 
 #include <QPainter>
 
@@ -17,53 +12,18 @@ namespace {
 constexpr std::array<const char*, CDlgBase::RowCount> RowCaptions{
     "str_cut",  "str_copy", "str_past", "str_all",   "str_find", "str_new", "str_print",
     "str_save", "str_undo", "str_swap", "str_close", "str_lock", "str_run", "str_show"};
-
-QString text(const char* key) {
-    return LanguageTable::instance().text(QString::fromLatin1(key));
-}
 }  // namespace
 
-CDlgBase::CDlgBase(std::uint8_t keyCode, QWidget* parent) : CRegionDlg(keyCode, parent) {
+CDlgBase::CDlgBase(std::uint8_t keyCode, QWidget* parent) : CListPage(keyCode, ListId, parent) {
     BuildPage();
 }
 
 void CDlgBase::BuildPage() {
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Normal")), normal_);
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Down")), down_);
-    LoadPictureFile(skinPath(QStringLiteral("Base"), QStringLiteral("Over")), over_);
-
-    list_ = new CListBoxEx(this);
-    list_->setControlId(ListId);
-    list_->setGeometry(skinRect(42, 35, 394, 172));
-    list_->setSelectionColor(QColor(26, 18, 18));
-    list_->setBackgroundColor(QColor(21, 24, 29));
-    list_->setTextColor(QColor(88, 95, 105));
-    list_->setSelectedTextColor(QColor(235, 85, 19));
-    list_->setRowHeight(18);
-    for (const char* caption : RowCaptions)
-        list_->AddItem(CListBoxEx::IconNone, text(caption));
-    // Each added row is selected as it comes; a selection left on the last one would show a
-    // function that OK does not store.
-    list_->setSelectedRow(-1);
-    list_->installEventFilter(this);
+    buildList(QStringLiteral("Base"), skinRect(42, 35, 394, 172), RowCaptions);
 }
 
-void CDlgBase::RestoreDefault() {
-    if (keyCode() == 0)
-        return;
-    ClearSelection();
-    KeyTable::instance().entry(keyCode()) = {keyCode(), AssignDefault, 0};
-}
-
-void CDlgBase::ApplyAssignment() {
-    if (keyCode() == 0)
-        return;
-    KeyAssignment assignment{keyCode(), AssignDefault, 0};
-    if (selectedRow_ >= 0)
-        assignment = {keyCode(), selectedRow_ < FirstSystemRow ? AssignEdit : AssignSystem,
-                      selectedRow_};
-    KeyTable::instance().entry(keyCode()) = assignment;
-    MainWindowReference::post(MainWindowReference::KeyChanged, 0, keyCode());
+KeyAssignment CDlgBase::assignmentOf(int row) const {
+    return {keyCode(), row < FirstSystemRow ? AssignEdit : AssignSystem, row};
 }
 
 void CDlgBase::ShowAssignment() {
@@ -77,42 +37,13 @@ void CDlgBase::ShowAssignment() {
     // A row number the list does not have shows nothing new; the page keeps what it had.
     if (assignment.value < 0 || assignment.value >= RowCount)
         return;
-    selectedRow_ = assignment.value;
-    list_->setSelectedRow(selectedRow_);
-}
-
-void CDlgBase::ClearSelection() {
-    selectedRow_ = -1;
-    list_->setSelectedRow(-1);
-}
-
-std::int64_t CDlgBase::receiveMessage(std::uint32_t message, std::uint64_t wParam,
-                                      std::int64_t lParam) {
-    if (message == CListBoxEx::SelectionChangedMessage && wParam == ListId) {
-        selectedRow_ = list_->selectedRow();
-        return 0;
-    }
-    return CRegionDlg::receiveMessage(message, wParam, lParam);
-}
-
-bool CDlgBase::event(QEvent* event) {
-    // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
-}
-
-bool CDlgBase::eventFilter(QObject* watched, QEvent* event) {
-    // The keys never reach the list either: Space would select its current row.
-    if (watched == list_ && isSwallowedKey(event))
-        return true;
-    return CRegionDlg::eventFilter(watched, event);
+    pick(assignment.value);
 }
 
 void CDlgBase::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, normal_);
-    drawPageText(painter, skinRect(45, 12, 394, 35), text("str_baseinfo"), QColor(88, 99, 105));
+    painter.drawPixmap(0, 0, skin().normal);
+    drawPageText(painter, skinRect(45, 12, 394, 35),
+                 LanguageTable::instance().text(QStringLiteral("str_baseinfo")),
+                 QColor(88, 99, 105));
 }

@@ -13,7 +13,7 @@
 #include "shell/KeyCaptureLibrary.h"
 #include "store/SettingsStore.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QKeyEvent>
@@ -25,7 +25,6 @@
 namespace {
 
 const QColor LabelColour(88, 99, 105);
-const QColor CommandPressedColour(38, 29, 5);
 const QColor SwitchPressedColour(233, 85, 19);
 
 constexpr int MinLoopCount = 1;
@@ -134,8 +133,7 @@ void CDlgMacro::BuildPage() {
 void CDlgMacro::StopCapture() {
     recording_ = false;
     hook_.SetHookStatus(0);
-    recordButton_->SetChecked(false);
-    recordButton_->SetText(text("str_startrecord"));
+    showCapturing(*recordButton_, false);
     autoDelayButton_->SetChecked(false);
     autoDelayOn_ = false;
     loopCountField_->setEnabled(false);
@@ -154,8 +152,7 @@ void CDlgMacro::buttonStop() {
 void CDlgMacro::selectionStop() {
     recording_ = false;
     hook_.SetHookStatus(0);
-    recordButton_->SetChecked(false);
-    recordButton_->SetText(text("str_startrecord"));
+    showCapturing(*recordButton_, false);
 }
 
 void CDlgMacro::recordKey(std::uint64_t wParam, std::int64_t lParam) {
@@ -205,8 +202,7 @@ void CDlgMacro::onRecordClicked() {
     hook_.SetHookStatus(1);
     MacroTable::instance().ClearEvents(macro);
     eventList_->clear();
-    recordButton_->SetChecked(true);
-    recordButton_->SetText(text("str_endrecord"));
+    showCapturing(*recordButton_, true);
 }
 
 void CDlgMacro::onAutoDelayClicked() {
@@ -481,11 +477,7 @@ void CDlgMacro::mousePressEvent(QMouseEvent* event) {
 
 bool CDlgMacro::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgMacro::eventFilter(QObject* watched, QEvent* event) {

@@ -1,11 +1,9 @@
 #include "windows/DlgMedia.h"
 
 #include "controls/GDIBitmapBtn.h"
-#include "controls/SkinImages.h"
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QPainter>
@@ -51,17 +49,11 @@ CDlgMedia::CDlgMedia(std::uint8_t keyCode, QWidget* parent) : CRegionDlg(keyCode
 }
 
 void CDlgMedia::BuildPage() {
-    LoadPictureFile(skinPath(QStringLiteral("Media"), QStringLiteral("Normal")), normal_);
-    LoadPictureFile(skinPath(QStringLiteral("Media"), QStringLiteral("Down")), down_);
-    LoadPictureFile(skinPath(QStringLiteral("Media"), QStringLiteral("Over")), over_);
-
+    skin_.load(QStringLiteral("Media"));
     for (int index = 0; index < ButtonCount; ++index) {
         const MediaButton& place = mediaButtons()[index];
-        auto* button = new CGDIBitmapBtn(this);
-        button->setGeometry(place.rect);
-        const QRect& r = place.rect;
-        button->SetImages(normal_, over_, down_, down_, r.left(), r.top(), r.left() + r.width(),
-                          r.top() + r.height());
+        CGDIBitmapBtn* button =
+            makeSkinButton(this, place.rect, skin_.normal, skin_.over, skin_.down, skin_.down);
         button->SetTipText(text(place.tip));
         button->installEventFilter(this);
         connect(button, &CGDIBitmapBtn::clicked, this, [this, index] { onButtonClicked(index); });
@@ -128,11 +120,7 @@ void CDlgMedia::clear() {
 
 bool CDlgMedia::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgMedia::eventFilter(QObject* watched, QEvent* event) {
@@ -145,7 +133,7 @@ bool CDlgMedia::eventFilter(QObject* watched, QEvent* event) {
 
 void CDlgMedia::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, normal_);
+    painter.drawPixmap(0, 0, skin_.normal);
     const QColor colour(88, 99, 105);
     drawPageText(painter, skinRect(49, 10, 176, 27), text("str_media_info1"), colour);
     drawPageText(painter, skinRect(49, 78, 176, 93), text("str_media_info2"), colour);

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "controls/RegionDlg.h"
-
-#include <QPixmap>
+#include "windows/PageSkin.h"
 
 #include <array>
 #include <cstdint>
@@ -41,8 +40,6 @@ private:
     void clear();
 
     int selectedButton_ = -1;
-    QPixmap normal_;
-    QPixmap over_;
-    QPixmap down_;
+    SkinSet skin_;
     std::array<CGDIBitmapBtn*, ButtonCount> buttons_{};
 };

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "controls/RegionDlg.h"
-
-#include <QPixmap>
+#include "windows/ListPage.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +9,7 @@ class CListBoxEx;
 
 // Page 5 of the key setting dialog: the key becomes a mouse button (AssignMouse). The stored
 // value is the button's code, not the list row.
-class CDlgMouse : public CRegionDlg {
+class CDlgMouse : public CListPage {
     Q_OBJECT
 public:
     static constexpr int ListId = 100;
@@ -23,27 +21,12 @@ public:
     explicit CDlgMouse(std::uint8_t keyCode, QWidget* parent = nullptr);
 
     void BuildPage() override;
-    void RestoreDefault() override;
-    void ApplyAssignment() override;
     void ShowAssignment() override;
-    void ClearSelection() override;
 
-    std::int64_t receiveMessage(std::uint32_t message, std::uint64_t wParam,
-                                std::int64_t lParam) override;
-
-    // The row OK stores, -1 for none; may be the unlisted last row.
-    int selectedRow() const { return selectedRow_; }
-    CListBoxEx* buttonList() const { return list_; }
+    // selectedRow() may be the unlisted last row.
+    CListBoxEx* buttonList() const { return list(); }
 
 protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    KeyAssignment assignmentOf(int row) const override;
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    int selectedRow_ = -1;
-    QPixmap normal_;
-    QPixmap over_;
-    QPixmap down_;
-    CListBoxEx* list_ = nullptr;
 };

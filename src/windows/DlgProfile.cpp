@@ -3,12 +3,12 @@
 #include "controls/GDIBitmapBtn.h"
 #include "platform/Paths.h"
 #include "resources/LanguageTable.h"
+#include "windows/PageSkin.h"
 #include "windows/ProfileFileDialogs.h"
 #include "windows/ProfileList.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 namespace {
 const QString Skin = QStringLiteral("Profile");
@@ -37,11 +37,11 @@ CDlgProfile::CDlgProfile(int currentIndex, ProfileFiles& files, QWidget* parent)
     const QPixmap& down = skins[CProfileList::Down];
     placeByPicture(normal_);
 
-    close_ = addButton(ltrb(445, 7, 460, 22), normal_, over, down);
-    ok_ = addButton(ltrb(299, 266, 380, 296), normal_, over, down, text("str_OK"));
-    cancel_ = addButton(ltrb(380, 266, 460, 296), normal_, over, down, text("str_Cancel"));
-    import_ = addButton(ltrb(14, 267, 119, 293), normal_, over, down, text("str_import"));
-    export_ = addButton(ltrb(125, 267, 229, 293), normal_, over, down, text("str_export"));
+    close_ = addButton(skinRect(445, 7, 460, 22), normal_, over, down);
+    ok_ = addButton(skinRect(299, 266, 380, 296), normal_, over, down, text("str_OK"));
+    cancel_ = addButton(skinRect(380, 266, 460, 296), normal_, over, down, text("str_Cancel"));
+    import_ = addButton(skinRect(14, 267, 119, 293), normal_, over, down, text("str_import"));
+    export_ = addButton(skinRect(125, 267, 229, 293), normal_, over, down, text("str_export"));
     onCommand(close_, &CDlgProfile::postClose);
     onCommand(ok_, &CDlgProfile::writeRowsAndAccept);
     onCommand(cancel_, &CDlgProfile::reject);
@@ -50,7 +50,7 @@ CDlgProfile::CDlgProfile(int currentIndex, ProfileFiles& files, QWidget* parent)
 
     for (int i = 0; i < RowCount; ++i) {
         auto* list = new CProfileList(QStringLiteral("Pro%1").arg(i), pictures,
-                                      ltrb(16, 109 + 19 * i, 455, 128 + 19 * i),
+                                      skinRect(16, 109 + 19 * i, 455, 128 + 19 * i),
                                       rows_[std::size_t(i)], this);
         // Two rows of one name would share one file, and the later would overwrite the other.
         list->setNameTaken([this, i](const QString& name) {
@@ -171,38 +171,38 @@ void CDlgProfile::exportProfile() {
 void CDlgProfile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, normal_);
-    drawCentredLine(painter, ltrb(165, 0, 305, 21), text("str_profile_title"), TextColour);
-    drawCentredLine(painter, ltrb(14, 83, 125, 109), text("str_settingdoc"), TextColour);
-    drawCentredLine(painter, ltrb(127, 83, 235, 109), text("str_docname"), TextColour);
-    drawCentredLine(painter, ltrb(236, 83, 343, 109), text("str_autopath"), TextColour);
-    drawCentredLine(painter, ltrb(345, 83, 456, 109), text("str_autoswitch"), TextColour);
+    drawAlignedText(painter, skinRect(165, 0, 305, 21), text("str_profile_title"), TextColour,
+                    Qt::AlignCenter);
+    drawAlignedText(painter, skinRect(14, 83, 125, 109), text("str_settingdoc"), TextColour,
+                    Qt::AlignCenter);
+    drawAlignedText(painter, skinRect(127, 83, 235, 109), text("str_docname"), TextColour,
+                    Qt::AlignCenter);
+    drawAlignedText(painter, skinRect(236, 83, 343, 109), text("str_autopath"), TextColour,
+                    Qt::AlignCenter);
+    drawAlignedText(painter, skinRect(345, 83, 456, 109), text("str_autoswitch"), TextColour,
+                    Qt::AlignCenter);
 }
 
 void CDlgProfile::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        endAllEdits();
+    // The background is the dialog's caption.
+    if (drag_.press(*this, *event))
+        event->accept();
+    else
         CSkinnedDialog::mousePressEvent(event);
-        return;
-    }
-    endAllEdits();
-    event->accept();
-    // The background is the dialog's caption. Without a window manager to move it, the
-    // dialog follows the pointer itself.
-    QWindow* native = windowHandle();
-    if (!native || !native->startSystemMove())
-        dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
 void CDlgProfile::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *dragOffset_);
+    if (drag_.move(*this, *event))
         event->accept();
-        return;
-    }
-    CSkinnedDialog::mouseMoveEvent(event);
+    else
+        CSkinnedDialog::mouseMoveEvent(event);
 }
 
 void CDlgProfile::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        dragOffset_.reset();
-    CSkinnedDialog::mouseReleaseEvent(event);
+    if (drag_.release(*event))
+        event->accept();
+    else
+        CSkinnedDialog::mouseReleaseEvent(event);
 }

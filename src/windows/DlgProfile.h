@@ -1,12 +1,10 @@
 #pragma once
 
+#include "controls/WindowDrag.h"
 #include "store/ProfileFiles.h"
 #include "windows/SkinnedDialog.h"
 
-#include <QPoint>
-
 #include <array>
-#include <optional>
 
 class CGDIBitmapBtn;
 class CProfileList;
@@ -73,7 +71,5 @@ private:
     CGDIBitmapBtn* cancel_ = nullptr;
     CGDIBitmapBtn* import_ = nullptr;
     CGDIBitmapBtn* export_ = nullptr;
-    // Where the pointer holds the window while it is dragged by hand (without a window
-    // manager to move it).
-    std::optional<QPoint> dragOffset_;
+    WindowDrag drag_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/SkinnedDialog.h"
+#include "windows/ConfirmDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@ class CGDIBitmapBtn;
 // The report rate dialog: the user picks one of three rates, shown as codes 8, 2 and 1
 // (125, 500 and 1000 reports a second). It writes nothing; after OK its owner reads the
 // chosen code, tells the companion and stores it.
-class CDlgRate : public CSkinnedDialog {
+class CDlgRate : public CConfirmDialog {
     Q_OBJECT
 public:
     static constexpr std::array<std::int32_t, 3> Codes = {8, 2, 1};
@@ -21,24 +21,12 @@ public:
     // The code of the checked choice.
     std::int32_t rateCode() const { return rateCode_; }
 
-    // For tests and accessibility: the three choices in the order of Codes, and the commands.
+    // For tests and accessibility: the three choices in the order of Codes.
     CGDIBitmapBtn* choice(std::size_t index) const { return choices_[index]; }
-    CGDIBitmapBtn* okButton() const { return ok_; }
-    CGDIBitmapBtn* cancelButton() const { return cancel_; }
-    CGDIBitmapBtn* closeButton() const { return close_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void choose(std::size_t index);
 
-    QPixmap normal_;
-    QPixmap down_;
-    QPixmap over_;
     std::int32_t rateCode_ = Codes[0];
-    CGDIBitmapBtn* close_ = nullptr;
-    CGDIBitmapBtn* ok_ = nullptr;
-    CGDIBitmapBtn* cancel_ = nullptr;
     std::array<CGDIBitmapBtn*, 3> choices_{};
 };

@@ -9,14 +9,13 @@
 #include "windows/DlgMedia.h"
 #include "windows/DlgMouse.h"
 #include "windows/DlgSingleComb.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 #include <iterator>
@@ -29,7 +28,6 @@ const QRect PageArea = skinRect(15, 74, 457, 260);
 
 const QColor TitleColour(88, 95, 105);
 const QColor KeyColour(233, 85, 19);
-const QColor CommandPressedColour(38, 29, 5);
 const QColor SelectorPressedColour(233, 85, 19);
 
 struct Selector {
@@ -242,11 +240,7 @@ std::int64_t CDlgSetting::receiveMessage(std::uint32_t message, std::uint64_t, s
 
 bool CDlgSetting::event(QEvent* event) {
     // Enter, Escape and Space neither confirm nor cancel; help has nothing to show.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return QDialog::event(event);
+    return takeSwallowedKeyOrHelp(event) || QDialog::event(event);
 }
 
 void CDlgSetting::paintEvent(QPaintEvent*) {
@@ -262,29 +256,25 @@ void CDlgSetting::paintEvent(QPaintEvent*) {
 
 void CDlgSetting::mousePressEvent(QMouseEvent* event) {
     // Only the dialog's own surface moves it; presses on the pages and buttons are theirs.
-    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
+    if (!drag_.press(*this, *event)) {
         QDialog::mousePressEvent(event);
         return;
     }
     event->accept();
-    QWindow* window = windowHandle();
-    if (!window || !window->startSystemMove())
-        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
     singleCombPage_->StopCapture();
     macroPage_->StopCapture();
 }
 
 void CDlgSetting::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *dragOffset_);
+    if (drag_.move(*this, *event))
         event->accept();
-        return;
-    }
-    QDialog::mouseMoveEvent(event);
+    else
+        QDialog::mouseMoveEvent(event);
 }
 
 void CDlgSetting::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        dragOffset_.reset();
-    QDialog::mouseReleaseEvent(event);
+    if (drag_.release(*event))
+        event->accept();
+    else
+        QDialog::mouseReleaseEvent(event);
 }

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "controls/WindowDrag.h"
 #include "platform/Messages.h"
 #include "shell/KeyCaptureLibrary.h"
 #include "windows/PageSkin.h"
 
 #include <QDialog>
-#include <QPoint>
 #include <QString>
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 class CDlgMacro;
 class CDlgSingleComb;
@@ -91,7 +90,5 @@ private:
     CGDIBitmapBtn* restoreButton_ = nullptr;
     std::array<CGDIBitmapBtn*, PageCount> selectors_{};
 
-    // Where the pointer held the window, while the window follows it by hand (where the
-    // window system cannot move it).
-    std::optional<QPoint> dragOffset_;
+    WindowDrag drag_;
 };

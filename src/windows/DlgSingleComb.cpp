@@ -12,7 +12,7 @@
 #include "shell/KeyCaptureLibrary.h"
 #include "store/SettingsStore.h"
 #include "windows/MainWindowReference.h"
-#include "windows/PageText.h"
+#include "windows/PageSkin.h"
 #include "windows/SwallowedKeys.h"
 
 #include <QKeyEvent>
@@ -30,7 +30,6 @@ const QRect CombTextArea = skinRect(282, 55, 421, 128);
 
 const QColor LabelColour(88, 99, 105);
 const QColor CaptureColour(235, 85, 19);
-const QColor CommandPressedColour(38, 29, 5);
 
 constexpr int MaxCombinationKeys = tagCombKey::KeySlots;
 constexpr int MaxCombinations = CombTable::Slots;
@@ -169,8 +168,7 @@ void CDlgSingleComb::startSingleCapture() {
         return;
     capturing_ = true;
     hook_.SetHookStatus(1);
-    singleCaptureButton_->SetChecked(true);
-    singleCaptureButton_->SetText(text("str_endrecord"));
+    showCapturing(*singleCaptureButton_, true);
 }
 
 void CDlgSingleComb::stopSingleCapture() {
@@ -178,8 +176,7 @@ void CDlgSingleComb::stopSingleCapture() {
         return;
     capturing_ = false;
     hook_.SetHookStatus(0);
-    singleCaptureButton_->SetChecked(false);
-    singleCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*singleCaptureButton_, false);
 }
 
 void CDlgSingleComb::startCombinationCapture() {
@@ -189,8 +186,7 @@ void CDlgSingleComb::startCombinationCapture() {
     captureBuffer_ = tagCombKey();
     capturing_ = true;
     hook_.SetHookStatus(1);
-    combCaptureButton_->SetChecked(true);
-    combCaptureButton_->SetText(text("str_endrecord"));
+    showCapturing(*combCaptureButton_, true);
     combText_.clear();
     update(CombTextArea);
 }
@@ -200,8 +196,7 @@ void CDlgSingleComb::stopCombinationCapture() {
         return;
     capturing_ = false;
     hook_.SetHookStatus(0);
-    combCaptureButton_->SetChecked(false);
-    combCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*combCaptureButton_, false);
 }
 
 void CDlgSingleComb::StopCapture() {
@@ -279,8 +274,7 @@ void CDlgSingleComb::selectionChanged() {
         capturing_ = false;
         hook_.SetHookStatus(0);
     }
-    combCaptureButton_->SetChecked(false);
-    combCaptureButton_->SetText(text("str_startrecord"));
+    showCapturing(*combCaptureButton_, false);
     if (const int row = list_->selectedRow(); row >= 0) {
         combText_ = displayText(row);
         update(CombTextArea);
@@ -505,11 +499,7 @@ void CDlgSingleComb::mousePressEvent(QMouseEvent* event) {
 
 bool CDlgSingleComb::event(QEvent* event) {
     // Help has nothing to show here, and the dialog behind the page is not asked either.
-    if (isSwallowedKey(event) || event->type() == QEvent::WhatsThis) {
-        event->accept();
-        return true;
-    }
-    return CRegionDlg::event(event);
+    return takeSwallowedKeyOrHelp(event) || CRegionDlg::event(event);
 }
 
 bool CDlgSingleComb::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include "controls/ListBoxEx.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinText.h"
+#include "resources/LanguageTable.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -30,6 +31,12 @@ void setCaption(CGDIBitmapBtn& button, const QString& caption, const QColor& pre
     button.SetColors(ButtonNormalColour, ButtonHoverColour, pressedColour);
 }
 
+void showCapturing(CGDIBitmapBtn& button, bool capturing) {
+    button.SetChecked(capturing);
+    button.SetText(LanguageTable::instance().text(capturing ? QStringLiteral("str_endrecord")
+                                                            : QStringLiteral("str_startrecord")));
+}
+
 CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int rowHeight,
                          bool editable) {
     auto* list = new CListBoxEx(parent);
@@ -45,14 +52,24 @@ CListBoxEx* makePageList(QWidget* parent, int controlId, const QRect& rect, int 
     return list;
 }
 
-void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
-                     const QColor& colour, Qt::Alignment alignment) {
+namespace {
+void drawLine(QPainter& painter, const QRect& rect, const QString& text, const QColor& colour,
+              int flags) {
     static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
-    const QFontMetrics metrics(font);
     painter.save();
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(rect, alignment | Qt::TextSingleLine | Qt::TextDontClip,
-                     metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    painter.drawText(rect, flags | Qt::TextSingleLine,
+                     QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width()));
     painter.restore();
+}
+}  // namespace
+
+void drawPageText(QPainter& painter, const QRect& area, const QString& text, const QColor& colour) {
+    drawLine(painter, area, text, colour, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void drawAlignedText(QPainter& painter, const QRect& rect, const QString& text,
+                     const QColor& colour, Qt::Alignment alignment) {
+    drawLine(painter, rect, text, colour, alignment | Qt::TextDontClip);
 }

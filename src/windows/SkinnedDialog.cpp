@@ -3,17 +3,14 @@
 #include "controls/GDIBitmapBtn.h"
 #include "controls/SkinImages.h"
 #include "controls/SkinText.h"
+#include "windows/PageSkin.h"
+#include "windows/SwallowedKeys.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
 namespace {
-const QColor CaptionNormal(88, 95, 105);
-const QColor CaptionHover(143, 148, 167);
-const QColor CaptionPressed(38, 29, 5);
-
 const QFont& textFont() {
     static const QFont font = logicalFont(QStringLiteral("Arial"), 14, 300);
     return font;
@@ -58,23 +55,10 @@ void CSkinnedDialog::placeByPicture(const QPixmap& normal) {
 CGDIBitmapBtn* CSkinnedDialog::addButton(const QRect& rect, const QPixmap& normal,
                                          const QPixmap& over, const QPixmap& down,
                                          const QString& caption) {
-    auto* button = new CGDIBitmapBtn(this);
-    button->setGeometry(rect);
-    button->SetImages(normal, over, down, normal, rect.left(), rect.top(),
-                      rect.left() + rect.width(), rect.top() + rect.height());
-    if (!caption.isEmpty()) {
-        button->SetColors(CaptionNormal, CaptionHover, CaptionPressed);
-        button->SetText(caption);
-    }
+    CGDIBitmapBtn* button = makeSkinButton(this, rect, normal, over, down, normal);
+    if (!caption.isEmpty())
+        setCaption(*button, caption, CommandPressedColour);
     return button;
-}
-
-void CSkinnedDialog::drawCentredLine(QPainter& painter, const QRect& rect, const QString& text,
-                                     const QColor& colour) {
-    painter.setFont(textFont());
-    painter.setPen(colour);
-    const QString shown = QFontMetrics(textFont()).elidedText(text, Qt::ElideRight, rect.width());
-    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
 }
 
 void CSkinnedDialog::drawWrapped(QPainter& painter, const QRect& rect, const QString& text,
@@ -90,17 +74,7 @@ void CSkinnedDialog::postClose() {
 }
 
 bool CSkinnedDialog::discardsKey(const QKeyEvent& event) const {
-    if (keys_ != ConfirmKeys::Discarded)
-        return false;
-    switch (event.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-        case Qt::Key_Space:
-            return true;
-        default:
-            return false;
-    }
+    return keys_ == ConfirmKeys::Discarded && isSwallowedKey(&event);
 }
 
 void CSkinnedDialog::keyPressEvent(QKeyEvent* event) {

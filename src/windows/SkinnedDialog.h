@@ -41,22 +41,15 @@ protected:
     // Sizes the window to the picture and centres it. Without a picture the size stays.
     void placeByPicture(const QPixmap& normal);
 
-    // left, top, right, bottom, the right and bottom edges outside.
-    static QRect ltrb(int left, int top, int right, int bottom) {
-        return QRect(left, top, right - left, bottom - top);
-    }
-
     // A command button over its rectangle, showing that part of the pictures (idle Normal,
-    // hover Over, pressed Down, disabled Normal). A captioned button gets the dialogs'
+    // hover Over, pressed Down, disabled Normal). A captioned button gets the command buttons'
     // caption colours; the close button keeps the button's own.
     CGDIBitmapBtn* addButton(const QRect& rect, const QPixmap& normal, const QPixmap& over,
                              const QPixmap& down, const QString& caption = {});
 
-    // Texts painted over the skin, in "Arial" 14/300 on a transparent background, never
-    // clipped: one line centred both ways and cut with an ellipsis, or lines wrapped at word
-    // boundaries from the top left.
-    static void drawCentredLine(QPainter& painter, const QRect& rect, const QString& text,
-                                const QColor& colour);
+    // A text painted over the skin in "Arial" 14/300 on a transparent background, in lines
+    // wrapped at word boundaries from the top left, never clipped. (Single lines are
+    // drawAlignedText's.)
     static void drawWrapped(QPainter& painter, const QRect& rect, const QString& text,
                             const QColor& colour);
 

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "support/FileBytes.h"
 #include "support/TempWorld.h"
 
 #include <QDir>
@@ -11,21 +12,10 @@
 #include <unistd.h>
 
 namespace {
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 mode_t modeOf(const QString& path) {
     struct stat info {};
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info.st_mode;
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 class AtomicFileTest : public ::testing::Test {

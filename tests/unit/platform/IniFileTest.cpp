@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "support/FileBytes.h"
 #include "support/TempWorld.h"
 
 #include <QFile>
@@ -7,17 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override { QFile::remove(path); }

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "support/FileBytes.h"
 #include "support/TempWorld.h"
 
 #include <QDir>
@@ -14,16 +15,6 @@
 namespace {
 const QString kKey = QStringLiteral("Software\\Quorv\\Zelt");
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 }  // namespace
 
 TEST(Registry, KeyPathDropsSoftwareAndLivesUnderConfigHome) {

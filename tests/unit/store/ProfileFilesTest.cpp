@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "store/ProfileView.h"
+#include "support/FileBytes.h"
 #include "support/TempWorld.h"
 #include "unit/model/ImageBytes.h"
 
@@ -21,17 +22,6 @@
 namespace {
 constexpr int ProfileSize = 185476;
 constexpr int CombAt = 1564, MacroAt = 53968, KeysAt = 184372;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 std::span<std::uint8_t> span(QByteArray& bytes) {
     return {reinterpret_cast<std::uint8_t*>(bytes.data()), std::size_t(bytes.size())};

@@ -1,5 +1,7 @@
 // A save killed at any moment must leave every stored value and profile file whole: the
 // content of one save, never a mix of two, a short file or an empty one.
+#include "support/FileBytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,11 +45,6 @@ std::optional<std::int32_t> keyRound(const QByteArray& bytes, qsizetype from) {
             return std::nullopt;
     }
     return round;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The files live in memory where the system offers a memory file system: a kill tests the

@@ -1,17 +1,15 @@
 #pragma once
 
+#include "WindowTestWorld.h"
+
 #include "controls/ListBoxEx.h"
-#include "controls/SkinImages.h"
 #include "model/KeyTable.h"
 #include "resources/LanguageTable.h"
 #include "support/RecordingWindow.h"
-#include "support/TempWorld.h"
 #include "support/WaitUntil.h"
 #include "windows/MainWindowReference.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QHelpEvent>
 #include <QImage>
 #include <QTest>
@@ -39,34 +37,21 @@ inline const QColor DownColour(160, 120, 40);
 inline const QColor PageTextColour(88, 99, 105);
 
 inline void writeSkin(const QString& name) {
-    QDir().mkpath(TempWorld::current().appDir() + QStringLiteral("skins"));
-    const std::map<QString, QColor> looks{{QStringLiteral("Normal"), NormalColour},
-                                          {QStringLiteral("Over"), OverColour},
-                                          {QStringLiteral("Down"), DownColour}};
-    for (const auto& [state, colour] : looks) {
-        QImage picture(442, 186, QImage::Format_RGB32);
-        picture.fill(colour);
-        ASSERT_TRUE(picture.save(skinPath(name, state), "BMP"));
-    }
+    windowworld::writeFlatSkin(name, QSize(442, 186),
+                               {{QStringLiteral("Normal"), NormalColour},
+                                {QStringLiteral("Over"), OverColour},
+                                {QStringLiteral("Down"), DownColour}});
 }
 
 // Every string is its key ("str_cut" reads "str_cut") unless given another text.
 inline void loadLanguage(const std::map<QString, QString>& texts = {}) {
-    QString xml =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<language><config>\n");
+    std::vector<std::pair<QString, QString>> all;
     for (const char16_t* key : LanguageTable::lookupKeys()) {
         const QString name = QString::fromUtf16(key);
         const auto given = texts.find(name);
-        xml +=
-            QStringLiteral("<%1>%2</%1>\n").arg(name, given == texts.end() ? name : given->second);
+        all.emplace_back(name, given == texts.end() ? name : given->second);
     }
-    xml += QStringLiteral("</config></language>\n");
-    const QString path = TempWorld::current().appDir() + QStringLiteral("language.xml");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(xml.toUtf8());
-    file.close();
-    LanguageTable::instance().load(path);
+    windowworld::loadLanguage(all);
 }
 
 // A stored type and value, for tables of cases.

@@ -11,30 +11,8 @@
 
 namespace {
 
-constexpr std::uint8_t EditedKey = 112;  // F1
-
-class MacroPage : public KeyPageFixture {
+class MacroPage : public CapturingPageFixture<CDlgMacro> {
 protected:
-    // The page as the key setting dialog brings it to the front.
-    CDlgMacro& open(std::uint8_t keyCode = EditedKey) {
-        page_.reset();
-        hook_ = std::make_unique<KeyCaptureLibrary>();
-        page_ = std::make_unique<CDlgMacro>(keyCode, *hook_);
-        page_->resize(442, 186);
-        page_->ShowAssignment();
-        return *page_;
-    }
-    void TearDown() override {
-        page_.reset();
-        KeyPageFixture::TearDown();
-    }
-
-    CGDIBitmapBtn& button(const char* name) {
-        auto* found = page_->findChild<CGDIBitmapBtn*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    void click(const char* name) { QTest::mouseClick(&button(name), Qt::LeftButton); }
     CListBoxEx& macros() { return *page_->findChild<CListBoxEx*>(QStringLiteral("macroList")); }
     CListBoxEx& events() { return *page_->findChild<CListBoxEx*>(QStringLiteral("eventList")); }
     QLineEdit& field(const char* name) {
@@ -47,16 +25,7 @@ protected:
             rows << QStringLiteral("%1/%2").arg(events().rowText(row)).arg(events().iconKind(row));
         return rows;
     }
-    void selectRow(CListBoxEx& list, int row) {
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualItemRect(list.item(row)).center());
-        deliverPosts();
-    }
     tagMacroInfo record(int index) { return *MacroTable::instance().RecordAt(index); }
-    WindowHandle page() const { return page_->handle(); }
-
-    std::unique_ptr<KeyCaptureLibrary> hook_;
-    std::unique_ptr<CDlgMacro> page_;
 };
 
 TEST_F(MacroPage, AutomaticPausesShowWhenTheNextKeyArrives) {

@@ -5,6 +5,7 @@
 #include "model/KeyTable.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "support/FileBytes.h"
 #include "windows/DlgProfile.h"
 #include "windows/ProfileFileDialogs.h"
 #include "windows/ProfileList.h"
@@ -19,11 +20,6 @@ namespace {
 constexpr std::uint32_t WM_CLOSE = 0x0010;
 constexpr std::uint32_t SelectRow = 0x609;
 using Cell = CProfileList::Cell;
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 ProfileImage imageOf(const QString& path) {
     return ProfileImage::fromFileContent(fileBytes(path));

@@ -11,30 +11,10 @@
 
 namespace {
 
-constexpr std::uint8_t EditedKey = 112;  // F1
 constexpr std::uint64_t LeftCtrl = 162, LeftShift = 160, LeftAlt = 164;
 
-class SingleCombPage : public KeyPageFixture {
+class SingleCombPage : public CapturingPageFixture<CDlgSingleComb> {
 protected:
-    // The page as the key setting dialog brings it to the front.
-    CDlgSingleComb& open(std::uint8_t keyCode = EditedKey) {
-        hook_ = std::make_unique<KeyCaptureLibrary>();
-        page_ = std::make_unique<CDlgSingleComb>(keyCode, *hook_);
-        page_->resize(442, 186);
-        page_->ShowAssignment();
-        return *page_;
-    }
-    void TearDown() override {
-        page_.reset();
-        KeyPageFixture::TearDown();
-    }
-
-    CGDIBitmapBtn& button(const char* name) {
-        auto* found = page_->findChild<CGDIBitmapBtn*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    void click(const char* name) { QTest::mouseClick(&button(name), Qt::LeftButton); }
     CListBoxEx& list() { return *page_->findChild<CListBoxEx*>(QStringLiteral("combinationList")); }
     QStringList rows() {
         QStringList texts;
@@ -42,15 +22,7 @@ protected:
             texts << list().rowText(row);
         return texts;
     }
-    void selectRow(int row) {
-        QTest::mouseClick(list().viewport(), Qt::LeftButton, {},
-                          list().visualItemRect(list().item(row)).center());
-        deliverPosts();
-    }
-    WindowHandle page() const { return page_->handle(); }
-
-    std::unique_ptr<KeyCaptureLibrary> hook_;
-    std::unique_ptr<CDlgSingleComb> page_;
+    void selectRow(int row) { CapturingPageFixture::selectRow(list(), row); }
 };
 
 TEST_F(SingleCombPage, SingleCaptureStoresTheLastKeyPressed) {

@@ -4,6 +4,10 @@
 // records what the pages post to it, a key table, combination and macro tables of the test's
 // choosing, the settings key in the test's own registry, a language file whose texts tell the
 // strings apart, and the real key-capture library in the application folder.
+#include "widgets/windows/WindowTestWorld.h"
+
+#include "controls/GDIBitmapBtn.h"
+#include "controls/ListBoxEx.h"
 #include "model/CombTable.h"
 #include "model/KeyTable.h"
 #include "model/MacroTable.h"
@@ -19,11 +23,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 class KeyPageFixture : public ::testing::Test {
@@ -32,10 +38,8 @@ protected:
         installKeyCaptureLibrary();
         writeLanguageFile();
         KeyboardLayout::setLayout(QStringLiteral("us"));
-        KeyTable::instance().clear();
-        CombTable::image().fill(0);
+        windowworld::clearKeysAndStoredRecords();
         CombTable::instance().clear();
-        MacroTable::image().fill(0);
         MacroTable::instance().clear();
         ASSERT_TRUE(Registry::createKey(SettingsStore::KeyPath));
         MainWindowReference::set(mainWindow.handle());
@@ -122,7 +126,7 @@ protected:
 
 private:
     static void writeLanguageFile() {
-        static const char* const Strings[][2] = {
+        windowworld::loadLanguage({
             {"str_buttondefault", "Key"},
             {"str_buttonedit", "Edit key"},
             {"str_singlecomb", "Key/combo"},
@@ -148,16 +152,45 @@ private:
             {"str_modifydelay", "Set ms"},
             {"str_newmacro", "Recorded"},
             {"str_comb", "Combo"},
-        };
-        QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><language><config>";
-        for (const auto& [key, text] : Strings)
-            xml += QByteArray("<") + key + ">" + text + "</" + key + ">";
-        xml += "</config></language>";
-        const QString path = TempWorld::current().appDir() + QStringLiteral("language.xml");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(xml);
-        file.close();
-        LanguageTable::instance().load(path);
+        });
     }
+};
+
+// One capturing page (single and combination key, or macro) on its own, with the library it
+// captures through, and what the user does to it.
+template <class Page>
+class CapturingPageFixture : public KeyPageFixture {
+protected:
+    static constexpr std::uint8_t EditedKey = 112;  // F1
+
+    // The page as the key setting dialog brings it to the front.
+    Page& open(std::uint8_t keyCode = EditedKey) {
+        // The page opened before goes first, while the library it calls into is still there.
+        page_.reset();
+        hook_ = std::make_unique<KeyCaptureLibrary>();
+        page_ = std::make_unique<Page>(keyCode, *hook_);
+        page_->resize(442, 186);
+        page_->ShowAssignment();
+        return *page_;
+    }
+    void TearDown() override {
+        page_.reset();
+        KeyPageFixture::TearDown();
+    }
+
+    CGDIBitmapBtn& button(const char* name) {
+        auto* found = page_->template findChild<CGDIBitmapBtn*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+    void click(const char* name) { QTest::mouseClick(&button(name), Qt::LeftButton); }
+    void selectRow(CListBoxEx& list, int row) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(row)).center());
+        deliverPosts();
+    }
+    WindowHandle page() const { return page_->handle(); }
+
+    std::unique_ptr<KeyCaptureLibrary> hook_;
+    std::unique_ptr<Page> page_;
 };

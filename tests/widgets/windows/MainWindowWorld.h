@@ -4,6 +4,8 @@
 // grab, enter and leave.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "WindowTestWorld.h"
+
 #include "model/CombTable.h"
 #include "model/KeyTable.h"
 #include "model/MacroTable.h"
@@ -55,9 +57,7 @@ inline void prepareWorld() {
     QFile::copy(shipped(QStringLiteral("ButtonPos.xml")), appFile(QStringLiteral("ButtonPos.xml")));
     QFile::link(shipped(QStringLiteral("skins")), appFile(QStringLiteral("skins")));
     LanguageTable::instance().load(appFile(QStringLiteral("language.xml")));
-    KeyTable::instance().clear();
-    MacroTable::image().fill(0);
-    CombTable::image().fill(0);
+    windowworld::clearKeysAndStoredRecords();
 }
 
 inline QString text(const char* key) {
@@ -117,9 +117,7 @@ inline void storeConfiguration(const Configuration& configuration) {
     store.setProfiles(&profiles);
     store.saveAll(SettingsStore::NoticeEdit);
 
-    KeyTable::instance().clear();
-    MacroTable::image().fill(0);
-    CombTable::image().fill(0);
+    windowworld::clearKeysAndStoredRecords();
 }
 
 inline KeyAssignment assigned(std::uint8_t code, std::int32_t type, std::int32_t value = 0) {

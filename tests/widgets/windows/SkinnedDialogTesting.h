@@ -4,13 +4,13 @@
 // grab, enter and leave, and double clicks made from press-release-press-release.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "WindowTestWorld.h"
+
 #include "support/QtPrinting.h"
-#include "support/TempWorld.h"
 #include "support/WaitUntil.h"
 
 #include <QAbstractButton>
 #include <QDialog>
-#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <QTimer>
@@ -39,13 +39,10 @@ inline QRgb skinColour(const QString& state) {
 
 // The skin set <name>_<state>.bmp in the application folder of the test world.
 inline void writeSkin(const QString& name, QSize size, const QStringList& states) {
-    const QString folder = TempWorld::current().appDir() + QStringLiteral("skins/");
-    QDir().mkpath(folder);
-    for (const QString& state : states) {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(skinColour(state));
-        ASSERT_TRUE(picture.save(folder + name + u'_' + state + QStringLiteral(".bmp"), "BMP"));
-    }
+    std::vector<std::pair<QString, QColor>> looks;
+    for (const QString& state : states)
+        looks.emplace_back(state, QColor(skinColour(state)));
+    windowworld::writeFlatSkin(name, size, looks);
 }
 
 // A pixel of the widget away from its caption (which is centred).
